@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/MorphSettings.h"
+
+#include <cstdint>
+#include <string>
+
+namespace quarvel {
+
+// The per-user settings store. Reads give the default when a value is
+// missing or unreadable; writes report success, which nobody has to look at.
+class SettingsStore
+{
+public:
+    virtual ~SettingsStore() = default;
+    virtual std::string readString(const std::string& section, const std::string& key,
+                                   const std::string& fallback) = 0;
+    virtual std::int32_t readInt(const std::string& section, const std::string& key,
+                                 std::int32_t fallback) = 0;
+    virtual bool writeString(const std::string& section, const std::string& key,
+                             const std::string& value) = 0;
+    virtual bool writeInt(const std::string& section, const std::string& key,
+                          std::int32_t value) = 0;
+};
+
+inline constexpr char kSettingsSection[] = "App Info";
+inline constexpr char kCompanyKey[] = "Brantwick Labs";
+inline constexpr char kApplicationName[] = "Quarvel";
+
+// Reads / writes the 19 stored fields in the store order. Each read falls back
+// to the value the field already holds, which is the first-run default when
+// `settings` came from defaultSettings().
+void LoadSettings(SettingsStore& store, MorphSettings& settings);
+void SaveSettings(SettingsStore& store, const MorphSettings& settings);
+
+} // namespace quarvel

@@ -1,0 +1,22 @@
+# Compiler settings shared by every project target: the language standard,
+# strict warnings, and (in the sanitizer build) ASan + UBSan.
+add_library(quarvel_common INTERFACE)
+target_compile_features(quarvel_common INTERFACE cxx_std_20)
+target_compile_options(quarvel_common INTERFACE -Wall -Wextra -Werror)
+target_compile_definitions(quarvel_common INTERFACE _FILE_OFFSET_BITS=64 _GNU_SOURCE)
+target_include_directories(quarvel_common INTERFACE ${PROJECT_SOURCE_DIR})
+
+if(QUARVEL_SANITIZE)
+    set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_compile_options(quarvel_common INTERFACE ${_san})
+    target_link_options(quarvel_common INTERFACE ${_san})
+endif()
+
+# quarvel_add_library(NAME DIR [LINK ...]): one static library per folder,
+# built from every .cpp file in that folder.
+function(quarvel_add_library name dir)
+    cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+    file(GLOB _src CONFIGURE_DEPENDS ${dir}/*.cpp)
+    add_library(${name} STATIC ${_src})
+    target_link_libraries(${name} PUBLIC quarvel_common ${ARG_LINK})
+endfunction()

@@ -1,0 +1,70 @@
+#include "engine/DirectoryWalk.h"
+
+#include "platform/Path.h"
+
+#include <vector>
+
+namespace quarvel {
+
+namespace {
+
+// One folder on the walk's stack: its relative path and the subfolders
+// still to visit. An explicit stack keeps very deep trees off the call stack.
+struct Level
+{
+    std::string relative;
+    std::vector<std::string> subfolders;
+    std::size_t next = 0;
+    bool listed = false; // false: its search matched nothing, so it is not processed
+};
+
+bool isDotOrDotDot(const std::string& name)
+{
+    return name == "." || name == "..";
+}
+
+Level listLevel(FileSystem& fs, const WalkOptions& options, std::string relative)
+{
+    Level level;
+    level.relative = std::move(relative);
+    std::vector<DirEntry> entries;
+    const std::string folder = options.startDir + level.relative;
+    if (!fs.listFolder(folder, "*.*", entries) || entries.empty())
+        return level;
+    level.listed = true;
+    if (!options.recurse)
+        return level;
+    for (const DirEntry& entry : entries) {
+        if (!entry.isDirectory() || isDotOrDotDot(entry.name))
+            continue;
+        std::string child = level.relative + entry.name + kSeparator;
+        if (!options.excludedRelative.empty() && child == options.excludedRelative)
+            continue;
+        level.subfolders.push_back(std::move(child));
+    }
+    return level;
+}
+
+} // namespace
+
+int WalkDirectory(FileSystem& fs, const WalkOptions& options, const FolderStep& step,
+                  const std::function<bool()>& stop)
+{
+    int total = 0;
+    std::vector<Level> stack;
+    stack.push_back(listLevel(fs, options, std::string()));
+    while (!stack.empty()) {
+        Level& top = stack.back();
+        if (top.next < top.subfolders.size() && !(stop && stop())) {
+            std::string child = std::move(top.subfolders[top.next++]);
+            stack.push_back(listLevel(fs, options, std::move(child)));
+            continue;
+        }
+        if (top.listed && !(stop && stop()))
+            total += step(top.relative);
+        stack.pop_back();
+    }
+    return total;
+}
+
+} // namespace quarvel

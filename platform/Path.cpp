@@ -1,0 +1,50 @@
+#include "platform/Path.h"
+
+#include <cstdlib>
+
+namespace quarvel {
+
+std::string homeFolder()
+{
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0')
+        return std::string(1, kSeparator);
+    return home;
+}
+
+} // namespace quarvel
+
+namespace quarvel {
+
+std::string normalizedFolder(std::string_view path)
+{
+    std::string out;
+    out.reserve(path.size() + 1);
+    std::size_t i = 0;
+    while (i < path.size()) {
+        if (path[i] == kSeparator) {
+            if (out.empty() || out.back() != kSeparator)
+                out.push_back(kSeparator);
+            ++i;
+            continue;
+        }
+        std::size_t end = path.find(kSeparator, i);
+        if (end == std::string_view::npos)
+            end = path.size();
+        const std::string_view component = path.substr(i, end - i);
+        if (component != ".")
+            out.append(component);
+        i = end;
+    }
+    ensureTrailingSeparator(out);
+    return out;
+}
+
+bool isStrictlyInside(std::string_view inner, std::string_view outer)
+{
+    const std::string in = normalizedFolder(inner);
+    const std::string out = normalizedFolder(outer);
+    return in.size() > out.size() && in.compare(0, out.size(), out) == 0;
+}
+
+} // namespace quarvel

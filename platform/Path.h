@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quarvel {
+
+// The platform's folder separator; every rule that appends or splits folder
+// paths uses this one constant.
+inline constexpr char kSeparator = '/';
+
+// Appends the separator unless the path already ends with it; an empty path
+// becomes the separator alone.
+inline void ensureTrailingSeparator(std::string& path)
+{
+    if (path.empty() || path.back() != kSeparator)
+        path.push_back(kSeparator);
+}
+
+// The user's home folder from $HOME, "/" when that is unset or empty.
+std::string homeFolder();
+
+} // namespace quarvel
+
+namespace quarvel {
+
+// A folder path with runs of separators collapsed and "." components
+// removed, ending with the separator. Purely textual: links are not resolved.
+std::string normalizedFolder(std::string_view path);
+
+// True when `inner` lies strictly below `outer` (both folders, compared
+// after normalizedFolder).
+bool isStrictlyInside(std::string_view inner, std::string_view outer);
+
+} // namespace quarvel
