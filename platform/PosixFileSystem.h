@@ -1,14 +1,16 @@
 #pragma once
 
+#include "platform/FaultHook.h"
 #include "platform/FileSystem.h"
-
-#include <sys/types.h>
-
-#include <set>
+#include "platform/WriteTracker.h"
 
 namespace quarvel {
 
-// FileSystem on the POSIX calls, working on raw name bytes.
+// FileSystem on the POSIX calls, working on raw name bytes. Paths of any
+// length work: those beyond PATH_MAX are reached through folder descriptors
+// (AtPath). Listings leave out the program's own temporary files
+// (isTemporaryName), so a run never processes another run's half-written
+// file.
 class PosixFileSystem : public FileSystem
 {
 public:
@@ -27,11 +29,15 @@ public:
     std::vector<std::string> roots() override;
     void syncWritten() override;
 
-private:
-    void noteWritten(const std::string& folder);
+    // Fault injection for tests: `hook` is called at every FaultPoint of the
+    // operations above (see FaultHook.h) and may fail the operation there or
+    // change the file system at that moment. An empty hook, the default,
+    // turns it off; each point then costs one test of the empty hook.
+    void setFaultHook(FaultHook hook) { m_faultHook = std::move(hook); }
 
-    std::set<dev_t> m_writtenDevices;
-    std::vector<std::string> m_syncFolders; // one folder per written device
+private:
+    FaultHook m_faultHook;
+    WriteTracker m_written;
 };
 
 } // namespace quarvel

@@ -1,0 +1,112 @@
+#include "platform/PosixFileSystem.h"
+
+#include "platform/AtPath.h"
+#include "platform/DirectoryListing.h"
+#include "platform/FileCopy.h"
+#include "platform/FileReading.h"
+#include "platform/MoveNoReplace.h"
+#include "platform/Path.h"
+#include "platform/SafeWrite.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quarvel {
+
+Status PosixFileSystem::listFolder(const std::string& folder, std::string_view mask,
+                                   std::vector<DirEntry>& entries)
+{
+    Status listed = listDirectory(folder, mask, entries);
+    if (listed)
+        listed = checkFault(m_faultHook, FaultPoint::Listed, folder);
+    if (!listed)
+        entries.clear();
+    return listed;
+}
+
+Status PosixFileSystem::readFile(const std::string& path, bool followLink, ContentSink& sink)
+{
+    return readWholeFile(path, followLink, sink, m_faultHook);
+}
+
+Status PosixFileSystem::rewriteFile(const std::string& source, const std::string& target,
+                                    std::string_view content)
+{
+    return SafeWrite(m_faultHook, m_written).rewrite(source, target, content);
+}
+
+Status PosixFileSystem::writeCopy(const std::string& source, const std::string& target,
+                                  std::string_view content)
+{
+    return SafeWrite(m_faultHook, m_written).writeCopy(source, target, content);
+}
+
+Status PosixFileSystem::copyFileNoReplace(const std::string& source, const std::string& target)
+{
+    return copyFileExclusive(source, target, m_faultHook, m_written);
+}
+
+Status PosixFileSystem::moveNoReplace(const std::string& from, const std::string& to)
+{
+    if (Status fault = checkFault(m_faultHook, FaultPoint::Move, to); !fault)
+        return fault;
+    const AtPath oldName(from);
+    const AtPath newName(to);
+    if (!oldName.status() || !newName.status())
+        return oldName.status() ? newName.status() : oldName.status();
+    const Status moved =
+        moveNoReplaceAt(oldName.dirFd(), oldName.name(), newName.dirFd(), newName.name());
+    if (moved)
+        m_written.noteEntry(newName.dirFd(), newName.name(), to);
+    return moved;
+}
+
+Status PosixFileSystem::removeFile(const std::string& path)
+{
+    if (Status fault = checkFault(m_faultHook, FaultPoint::Remove, path); !fault)
+        return fault;
+    const AtPath at(path);
+    if (!at.status())
+        return at.status();
+    m_written.noteEntry(at.dirFd(), at.name(), path); // before it is gone
+    return ::unlinkat(at.dirFd(), at.name(), 0) == 0 ? Status::ok() : Status::fromErrno();
+}
+
+bool PosixFileSystem::folderExists(const std::string& path)
+{
+    const AtPath at(path);
+    struct stat st;
+    return at.status() && ::fstatat(at.dirFd(), at.name(), &st, 0) == 0 && S_ISDIR(st.st_mode);
+}
+
+Status PosixFileSystem::createFolder(const std::string& path)
+{
+    if (Status fault = checkFault(m_faultHook, FaultPoint::CreateFolder, path); !fault)
+        return fault;
+    const AtPath at(path);
+    if (!at.status())
+        return at.status();
+    if (::mkdirat(at.dirFd(), at.name(), 0777) != 0) // the umask narrows it
+        return Status::fromErrno();
+    m_written.noteEntry(at.dirFd(), at.name(), path);
+    return Status::ok();
+}
+
+std::vector<std::string> PosixFileSystem::roots()
+{
+    const std::string root(1, kSeparator);
+    std::string home = homeFolder();
+    while (home.size() > 1 && home.back() == kSeparator)
+        home.pop_back();
+    if (home == root)
+        return {root};
+    return {root, home};
+}
+
+void PosixFileSystem::syncWritten()
+{
+    m_written.syncAll();
+}
+
+} // namespace quarvel

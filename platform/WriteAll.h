@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/FaultHook.h"
+
+#include <string>
+#include <string_view>
+
+namespace quarvel {
+
+// Writes all of `content` to `fd`, going on after short writes and EINTR.
+// `target` is the path the content is meant for, shown to the fault hook
+// (FaultPoint::Write) before every write call.
+Status writeAll(int fd, std::string_view content, const FaultHook& hook, const std::string& target);
+
+} // namespace quarvel
