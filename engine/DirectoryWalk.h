@@ -13,7 +13,7 @@ using FolderStep = std::function<int(const std::string& relativePath)>;
 
 struct WalkOptions
 {
-    std::string startDir;     // ends with kSeparator
+    std::string startDir; // ends with kSeparator
     bool recurse = true;
     std::string excludedRelative; // a relative folder path never entered; empty: none
 };

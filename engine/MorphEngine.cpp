@@ -21,8 +21,8 @@ WalkOptions walkOptionsFor(const MorphSettings& settings)
     // A run never processes its own copies: an output folder inside the
     // start tree is not walked while copies are being written.
     if (settings.Copy != 0 && isStrictlyInside(settings.CopyDir, settings.StartDir)) {
-        options.excludedRelative = normalizedFolder(settings.CopyDir)
-                                       .substr(normalizedFolder(settings.StartDir).size());
+        options.excludedRelative =
+            normalizedFolder(settings.CopyDir).substr(normalizedFolder(settings.StartDir).size());
     }
     return options;
 }

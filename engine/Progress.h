@@ -11,6 +11,7 @@ public:
     static constexpr int kStep = 3;
 
     void reset() { m_position = 0; }
+    void setPosition(int position) { m_position = position; }
     int position() const { return m_position; }
     // One step; returns the new position. A step taken from exactly 100
     // leaves 0.

@@ -23,8 +23,8 @@ QSettingsStore::QSettingsStore()
 }
 
 QSettingsStore::QSettingsStore(const std::string& filePath)
-    : m_settings(std::make_unique<QSettings>(QString::fromStdString(filePath),
-                                             QSettings::IniFormat))
+    : m_settings(
+          std::make_unique<QSettings>(QString::fromStdString(filePath), QSettings::IniFormat))
 {
 }
 

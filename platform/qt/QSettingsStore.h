@@ -27,8 +27,7 @@ public:
                          std::int32_t fallback) override;
     bool writeString(const std::string& section, const std::string& key,
                      const std::string& value) override;
-    bool writeInt(const std::string& section, const std::string& key,
-                  std::int32_t value) override;
+    bool writeInt(const std::string& section, const std::string& key, std::int32_t value) override;
 
     // Writes pending values to disk; false when the store could not be written.
     bool flush();

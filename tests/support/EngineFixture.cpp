@@ -21,8 +21,8 @@ void EngineFixture::run()
 
 void EngineFixture::run(FileSystem& fileSystem)
 {
-    MorphFiles(EngineParts{settings, state, log, maskHistory, maskList, patternHistory,
-                           patternList, window, fileSystem});
+    MorphFiles(EngineParts{settings, state, log, maskHistory, maskList, patternHistory, patternList,
+                           window, fileSystem});
 }
 
 std::vector<std::string> EngineFixture::logLines() const

@@ -1,13 +1,15 @@
 #include "tests/support/TempDir.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quarvel::test {
 
@@ -21,16 +23,64 @@ TempDir::TempDir()
     m_path = std::string(pattern) + "/";
 }
 
+namespace {
+
+// Removes a folder tree through directory descriptors, without recursion,
+// so that trees deeper than PATH_MAX (which path-based removal cannot reach)
+// are cleaned up too. Permissions are restored on the way down.
+void removeTree(const std::string& root)
+{
+    std::vector<std::string> names; // the chain of folder names below root
+    int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+    if (fd < 0)
+        return;
+    while (fd >= 0) {
+        ::fchmod(fd, 0700);
+        DIR* listing = ::fdopendir(::dup(fd));
+        std::string subfolder;
+        while (dirent* entry = listing ? ::readdir(listing) : nullptr) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..")
+                continue;
+            struct stat st;
+            if (::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
+                if (::unlinkat(fd, name.c_str(), AT_REMOVEDIR) != 0 && subfolder.empty())
+                    subfolder = name;
+            } else {
+                ::unlinkat(fd, name.c_str(), 0);
+            }
+        }
+        if (listing)
+            ::closedir(listing);
+        if (!subfolder.empty()) {
+            const int child = ::openat(fd, subfolder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+            if (child >= 0) {
+                ::close(fd);
+                fd = child;
+                names.push_back(subfolder);
+                continue;
+            }
+        }
+        // This folder is empty now (or cannot be emptied): go up and remove it.
+        if (names.empty()) {
+            ::close(fd);
+            break;
+        }
+        const int parent = ::openat(fd, "..", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = parent;
+        if (fd >= 0)
+            ::unlinkat(fd, names.back().c_str(), AT_REMOVEDIR);
+        names.pop_back();
+    }
+    ::rmdir(root.c_str());
+}
+
+} // namespace
+
 TempDir::~TempDir()
 {
-    std::error_code ignored;
-    // Make everything removable again (tests may take permissions away).
-    for (auto it = fs::recursive_directory_iterator(m_path, ignored);
-         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        if (it->is_directory(ignored) && !it->is_symlink(ignored))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
-    fs::remove_all(m_path, ignored);
+    removeTree(m_path);
 }
 
 void TempDir::write(const std::string& relative, const std::string& content, unsigned mode) const
