@@ -1,4 +1,10 @@
-int main()
+#include "cli/CliRun.h"
+
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
 {
-    return 0;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    return quarvel::cli::runCli(arguments);
 }

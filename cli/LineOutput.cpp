@@ -1,0 +1,82 @@
+#include "cli/LineOutput.h"
+
+#include "cli/StopSignal.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace quarvel::cli {
+
+LineOutput::LineOutput(int fd, bool immediate) : m_fd(fd), m_immediate(immediate)
+{
+    m_pending.reserve(kBlockSize + 4096);
+    if (!m_immediate)
+        m_flusher = std::thread([this] { flushLoop(); });
+}
+
+LineOutput::~LineOutput()
+{
+    close();
+}
+
+void LineOutput::writeLine(std::string_view line)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_error != 0)
+        return;
+    m_pending.append(line);
+    m_pending.push_back('\n');
+    if (m_immediate || m_pending.size() >= kBlockSize)
+        writePendingLocked();
+}
+
+void LineOutput::flush()
+{
+    std::lock_guard lock(m_mutex);
+    writePendingLocked();
+}
+
+void LineOutput::close()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_closing = true;
+        m_immediate = true;
+        writePendingLocked();
+    }
+    m_wake.notify_all();
+    if (m_flusher.joinable())
+        m_flusher.join();
+}
+
+int LineOutput::error() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_error;
+}
+
+void LineOutput::writePendingLocked()
+{
+    std::size_t done = 0;
+    while (m_error == 0 && done < m_pending.size()) {
+        const ssize_t written = ::write(m_fd, m_pending.data() + done, m_pending.size() - done);
+        if (written > 0)
+            done += static_cast<std::size_t>(written);
+        else if (written < 0 && errno != EINTR)
+            m_error = errno;
+    }
+    m_pending.clear();
+}
+
+void LineOutput::flushLoop()
+{
+    blockStopSignalsInThisThread();
+    std::unique_lock lock(m_mutex);
+    while (!m_closing) {
+        m_wake.wait_for(lock, kFlushInterval);
+        if (!m_pending.empty())
+            writePendingLocked();
+    }
+}
+
+} // namespace quarvel::cli

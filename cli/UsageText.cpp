@@ -1,0 +1,64 @@
+#include "cli/UsageText.h"
+
+#ifndef QUARVEL_VERSION
+#define QUARVEL_VERSION "unknown"
+#endif
+
+namespace quarvel::cli {
+
+std::string usageLine()
+{
+    return "Usage: quarvel-cli [OPTIONS] START_DIR\n";
+}
+
+std::string helpText()
+{
+    return usageLine() + R"(Morphs the names or the contents of the files below START_DIR, as the
+Quarvel window does, and writes every log line to standard output.
+
+Mode (exactly one; with --saved the stored mode is kept when neither is given):
+  --names               file-name mode: rename and/or copy files under new names
+  --data                file-data mode: rewrite the contents of files
+Files:
+  --mask MASK           file mask (default "*.*"): * any run, ? one character
+  --recurse             walk the whole subtree below START_DIR
+Pattern:
+  --pattern TEXT        the text to find
+  --rep TEXT            the replacement, and the text --prepend/--append add
+  --replace             replace the pattern with the --rep text
+  --prepend, --append   put the --rep text before / after the contents (--data)
+  --match-case          match the pattern's letter case
+  --whole-word          match whole words only (--data)
+  --ignore-crlf         pass over CR and LF bytes while matching (--data)
+  --crlf-as-space       let a space in the pattern match CR LF (--data)
+  --lower-file          lower-case the file name
+  --lower-ext           lower-case the extension
+Results:
+  --in-place            change the files themselves
+  --copy-to DIR         write the results as copies in a parallel tree below DIR
+Run:
+  --interactive         ask before every operation on standard error; answer
+                        y, a, n or c on standard input (end of input: c)
+  --saved               start from the settings the window stored instead of
+                        all off; the other options apply on top. Never writes
+                        the stored settings.
+  --dry-run             change nothing on disk; print the log the run would
+                        write if every operation succeeded
+  --help                show this text and exit
+  --version             show the version and exit
+
+Options that take a value also take the form --option=VALUE; "--" ends the
+options. Texts are used byte for byte.
+
+Exit status: 0 when no operation failed, 1 when an operation failed, 2 for a
+usage error, 130 when interrupted (SIGINT or SIGTERM: the operation under way
+is finished, the summary is printed, then "Interrupted").
+)";
+}
+
+std::string versionText()
+{
+    return std::string("quarvel-cli ") + QUARVEL_VERSION + "\n";
+}
+
+} // namespace quarvel::cli
