@@ -33,13 +33,15 @@ Status PosixFileSystem::readFile(const std::string& path, bool followLink, Conte
 Status PosixFileSystem::rewriteFile(const std::string& source, const std::string& target,
                                     std::string_view content)
 {
-    return SafeWrite(m_faultHook, m_written).rewrite(source, target, content);
+    return SafeWrite(m_faultHook, m_written, m_anonymousTemporaryFiles)
+        .rewrite(source, target, content);
 }
 
 Status PosixFileSystem::writeCopy(const std::string& source, const std::string& target,
                                   std::string_view content)
 {
-    return SafeWrite(m_faultHook, m_written).writeCopy(source, target, content);
+    return SafeWrite(m_faultHook, m_written, m_anonymousTemporaryFiles)
+        .writeCopy(source, target, content);
 }
 
 Status PosixFileSystem::copyFileNoReplace(const std::string& source, const std::string& target)

@@ -35,9 +35,16 @@ public:
     // turns it off; each point then costs one test of the empty hook.
     void setFaultHook(FaultHook hook) { m_faultHook = std::move(hook); }
 
+    // Whether the safe write makes its temporary files with O_TMPFILE where
+    // the file system allows it (the default: nothing is left behind even by
+    // a killed process). Turned off, every temporary file is a hidden named
+    // one, as on file systems without O_TMPFILE.
+    void setAnonymousTemporaryFiles(bool enabled) { m_anonymousTemporaryFiles = enabled; }
+
 private:
     FaultHook m_faultHook;
     WriteTracker m_written;
+    bool m_anonymousTemporaryFiles = true;
 };
 
 } // namespace quarvel

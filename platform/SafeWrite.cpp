@@ -105,7 +105,7 @@ Status SafeWrite::writeCopy(const std::string& source, const std::string& target
 Status SafeWrite::prepare(TempFile& temp, mode_t mode, const struct stat* keep,
                           std::string_view content, const std::string& target)
 {
-    if (Status created = temp.create(mode); !created)
+    if (Status created = temp.create(mode, m_anonymous); !created)
         return created;
     if (Status written = writeAll(temp.fd(), content, m_hook, target); !written)
         return written;

@@ -20,7 +20,11 @@ class TempFile;
 class SafeWrite
 {
 public:
-    SafeWrite(const FaultHook& hook, WriteTracker& written) : m_hook(hook), m_written(written) {}
+    // `anonymous`: whether temporary files may be made with O_TMPFILE.
+    SafeWrite(const FaultHook& hook, WriteTracker& written, bool anonymous)
+        : m_hook(hook), m_written(written), m_anonymous(anonymous)
+    {
+    }
 
     // FileSystem::rewriteFile. A source that is a symbolic link is refused
     // (kIsSymbolicLink), as the link would be replaced by a regular file;
@@ -49,6 +53,7 @@ private:
 
     const FaultHook& m_hook;
     WriteTracker& m_written;
+    bool m_anonymous;
 };
 
 } // namespace quarvel

@@ -31,9 +31,9 @@ TempFile::~TempFile()
         ::unlinkat(m_target.dirFd(), m_name.c_str(), 0);
 }
 
-Status TempFile::create(mode_t mode)
+Status TempFile::create(mode_t mode, bool anonymous)
 {
-    if (canLinkAnonymousFiles()) {
+    if (anonymous && canLinkAnonymousFiles()) {
         const Status made = createAnonymous(mode);
         // These mean the kernel or the file system has no O_TMPFILE.
         if (made || (made.code() != EOPNOTSUPP && made.code() != EISDIR && made.code() != EINVAL))

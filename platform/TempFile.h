@@ -24,8 +24,9 @@ public:
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    // Creates the file with permission bits `mode` (less the umask).
-    Status create(mode_t mode);
+    // Creates the file with permission bits `mode` (less the umask); with
+    // `anonymous` false it is a named one even where O_TMPFILE works.
+    Status create(mode_t mode, bool anonymous = true);
     int fd() const { return m_fd.get(); }
 
     // Puts the file in the target's place, replacing what is there.
