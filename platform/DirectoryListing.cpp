@@ -1,6 +1,7 @@
 #include "platform/DirectoryListing.h"
 
 #include "platform/AtPath.h"
+#include "platform/FileDescriptor.h"
 #include "platform/MaskMatch.h"
 #include "platform/TemporaryName.h"
 
@@ -54,20 +55,19 @@ EntryType entryType(DIR* dir, const dirent& entry)
     return typeFromMode(st.st_mode);
 }
 
-DirHandle openFolder(const std::string& folder)
+Status openFolder(const std::string& folder, DirHandle& dir)
 {
     const AtPath at(folder);
-    if (!at.status()) {
-        errno = at.status().code();
-        return nullptr;
-    }
-    const int fd = ::openat(at.dirFd(), at.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr)
-        ::close(fd);
-    return DirHandle(dir);
+    if (!at.status())
+        return at.status();
+    FileDescriptor fd(::openat(at.dirFd(), at.name(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.isOpen())
+        return Status::fromErrno();
+    dir.reset(::fdopendir(fd.get()));
+    if (!dir)
+        return Status::fromErrno();
+    fd.release(); // the listing owns it now
+    return Status::ok();
 }
 
 Status readEntries(DIR* dir, std::string_view mask, std::vector<DirEntry>& entries)
@@ -94,9 +94,9 @@ Status listDirectory(const std::string& folder, std::string_view mask,
                      std::vector<DirEntry>& entries)
 {
     entries.clear();
-    DirHandle dir = openFolder(folder);
-    if (!dir)
-        return Status::fromErrno();
+    DirHandle dir;
+    if (Status opened = openFolder(folder, dir); !opened)
+        return opened;
     Status status;
     try {
         status = readEntries(dir.get(), mask, entries);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -34,10 +35,14 @@ public:
         return fd;
     }
 
+    // Closing keeps errno, so a failure can still be reported after it.
     void reset(int fd = -1)
     {
-        if (m_fd >= 0)
+        if (m_fd >= 0) {
+            const int saved = errno;
             ::close(m_fd);
+            errno = saved;
+        }
         m_fd = fd;
     }
 
