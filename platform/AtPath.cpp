@@ -53,13 +53,6 @@ Status AtPath::openLeadingFolders(std::string_view path)
     return Status::ok();
 }
 
-std::string_view AtPath::leafName() const
-{
-    const std::string_view rest(m_rest);
-    const std::size_t slash = rest.rfind(kSeparator);
-    return slash == std::string_view::npos ? rest : rest.substr(slash + 1);
-}
-
 std::string AtPath::folderName() const
 {
     const std::size_t slash = m_rest.rfind(kSeparator);

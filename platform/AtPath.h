@@ -28,8 +28,6 @@ public:
     int dirFd() const { return m_dir.isOpen() ? m_dir.get() : AT_FDCWD; }
     const char* name() const { return m_rest.c_str(); }
 
-    // The entry's name within its folder: the rest after its last separator.
-    std::string_view leafName() const;
     // The folder holding the entry, relative to dirFd(): "." when the rest
     // is a bare name.
     std::string folderName() const;
