@@ -53,6 +53,11 @@ private:
     std::int64_t m_length = 0;
     char* m_data = nullptr;
     std::int64_t m_storageSize = 0; // physical bytes held by m_data
+    // Storage given up by the last ReplaceAll, kept to build the next result
+    // in, so that rewriting large content does not obtain (and fault in)
+    // fresh memory every time. Never holds content.
+    char* m_spare = nullptr;
+    std::int64_t m_spareSize = 0;
 };
 
 // Replaces every non-overlapping occurrence of `search` by `replacement`,
