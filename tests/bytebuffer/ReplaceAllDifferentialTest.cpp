@@ -1,0 +1,173 @@
+#include "engine/ByteBuffer.h"
+#include "tests/bytebuffer/ReferenceReplaceAll.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace quarvel {
+namespace {
+
+// Small alphabets, rich in the bytes that the rules treat specially.
+constexpr std::string_view kAlphabets[] = {
+    std::string_view("aAb \r\n", 6),
+    std::string_view("ab\t\0\r\n ", 7),
+    std::string_view("xX\xC9\xE9\r\n \0", 8),
+    std::string_view("catCAT \r\n\t\0,\v", 13),
+};
+
+class Generator
+{
+public:
+    explicit Generator(std::uint64_t seed) : m_random(seed) {}
+
+    std::uint64_t Below(std::uint64_t bound) { return m_random() % bound; }
+
+    std::string Text(std::string_view alphabet, std::uint64_t length)
+    {
+        std::string text(length, '\0');
+        for (char& byte : text)
+            byte = alphabet[Below(alphabet.size())];
+        return text;
+    }
+
+    // Often a piece of the content, sometimes with a space or a line break
+    // put in, so that the CR/LF rules get exercised; otherwise random.
+    std::string Pattern(std::string_view alphabet, const std::string& content)
+    {
+        const std::uint64_t length = Below(4) == 0 ? 1 + Below(24) : 1 + Below(6);
+        if (content.size() <= length || Below(3) == 0)
+            return Text(alphabet, length);
+        std::string pattern = content.substr(Below(content.size() - length), length);
+        if (Below(3) == 0)
+            pattern.insert(Below(pattern.size()), 1, " \r\n"[Below(3)]);
+        return pattern;
+    }
+
+private:
+    std::mt19937_64 m_random;
+};
+
+struct Case
+{
+    std::string previous; // held and reset before the content is loaded
+    std::string content;
+    std::string search;
+    std::string replacement;
+    std::uint64_t chunk = 1;
+};
+
+// Loads the case into both buffers the same way: previous content, Reset,
+// then the content in chunks.
+void Load(const Case& c, ByteBuffer& buffer, reference::Buffer& expected)
+{
+    if (!c.previous.empty()) {
+        ASSERT_TRUE(buffer.AppendBytes(c.previous.data(), std::int64_t(c.previous.size())));
+        expected.Append(c.previous);
+        buffer.Reset();
+        expected.content.clear();
+    }
+    for (std::size_t at = 0; at < c.content.size(); at += c.chunk) {
+        const std::string_view piece = std::string_view(c.content).substr(at, c.chunk);
+        ASSERT_TRUE(buffer.AppendBytes(piece.data(), std::int64_t(piece.size())));
+        expected.Append(piece);
+    }
+}
+
+std::string Escaped(std::string_view bytes)
+{
+    std::string out;
+    for (unsigned char byte : bytes) {
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            out += static_cast<char>(byte);
+        } else {
+            static const char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        }
+    }
+    return out;
+}
+
+void CheckAllFlags(const Case& c)
+{
+    for (int flags = 0; flags < 16; ++flags) {
+        ByteBuffer buffer;
+        reference::Buffer before;
+        Load(c, buffer, before);
+        const reference::Flags f{(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0,
+                                 (flags & 8) != 0};
+        const reference::Outcome expected =
+            reference::ReplaceAll(before, c.search, c.replacement, f);
+        const std::int64_t count = ReplaceAll(
+            buffer, c.search.data(), std::int64_t(c.search.size()), c.replacement.data(),
+            std::int64_t(c.replacement.size()), flags & 1, flags & 2, flags & 4, flags & 8);
+
+        const bool same = count == expected.count && buffer.view() == expected.buffer.content &&
+                          buffer.capacity() == expected.buffer.capacity &&
+                          buffer.hasStorage() == expected.buffer.storage;
+        if (!same) {
+            ADD_FAILURE() << "flags " << flags << " search \"" << Escaped(c.search)
+                          << "\" replacement \"" << Escaped(c.replacement) << "\" content of "
+                          << c.content.size() << " bytes"
+                          << (c.content.size() <= 400 ? " \"" + Escaped(c.content) + "\"" : "")
+                          << ": count " << count << " (expected " << expected.count
+                          << "), capacity " << buffer.capacity() << " (expected "
+                          << expected.buffer.capacity << ")";
+            return;
+        }
+    }
+}
+
+Case SmallCase(Generator& random)
+{
+    const std::string_view alphabet = kAlphabets[random.Below(std::size(kAlphabets))];
+    Case c;
+    c.content = random.Text(alphabet, random.Below(320));
+    c.search = random.Pattern(alphabet, c.content);
+    c.replacement = random.Text(alphabet, random.Below(7));
+    c.chunk = 1 + random.Below(random.Below(2) == 0 ? 8 : 400);
+    if (random.Below(8) == 0)
+        c.previous = random.Text(alphabet, random.Below(30000));
+    return c;
+}
+
+TEST(ReplaceAllDifferential, SmallRandomCasesMatchTheLiteralRules)
+{
+    Generator random(20240611);
+    for (int round = 0; round < 4000; ++round) {
+        const Case c = SmallCase(random);
+        SCOPED_TRACE("round " + std::to_string(round));
+        CheckAllFlags(c);
+        if (HasFailure())
+            return;
+    }
+}
+
+// Several MiB of sparse text: rare candidates far apart, long unchanged
+// stretches, and capacities of hundreds of steps.
+TEST(ReplaceAllDifferential, LargeRandomCasesMatchTheLiteralRules)
+{
+    Generator random(7);
+    for (std::uint64_t mebibytes : {2, 3, 4}) {
+        Case c;
+        c.content = random.Text("abcdefghij      ", mebibytes << 20);
+        for (int insert = 0; insert < 2000; ++insert) {
+            using namespace std::string_view_literals;
+            const std::string_view pieces[] = {"Cat"sv,   "ca\r\nt"sv, "c\rat"sv,
+                                               "cat\0"sv, "\tcat "sv,  "ca t"sv};
+            c.content.insert(random.Below(c.content.size()), pieces[random.Below(6)]);
+        }
+        c.search = mebibytes == 3 ? "ca t" : "cat";
+        c.replacement = mebibytes == 4 ? "a longer replacement" : "";
+        c.chunk = 1 << 16;
+        SCOPED_TRACE(std::to_string(mebibytes) + " MiB");
+        CheckAllFlags(c);
+    }
+}
+
+} // namespace
+} // namespace quarvel
