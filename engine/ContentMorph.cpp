@@ -1,0 +1,106 @@
+#include "engine/ContentMorph.h"
+
+#include "engine/BufferSink.h"
+
+#include <cerrno>
+#include <utility>
+
+namespace quarvel {
+
+namespace {
+
+std::int64_t TextLength(const std::string& text)
+{
+    return static_cast<std::int64_t>(text.size());
+}
+
+// The replacement text followed by the content. The new buffer is sized
+// once and then takes the old one's place without a further copy, so a large
+// file costs twice its size at most.
+bool PrependText(const std::string& text, ByteBuffer& content)
+{
+    ByteBuffer prefixed;
+    if (!prefixed.ReserveStorage(TextLength(text) + content.length()) ||
+        !prefixed.AppendBytes(text.data(), TextLength(text)) ||
+        !prefixed.AppendBytes(content.data(), content.length()))
+        return false;
+    content = std::move(prefixed);
+    return true;
+}
+
+bool AppendText(const std::string& text, ByteBuffer& content)
+{
+    return content.ReserveStorage(content.length() + TextLength(text)) &&
+           content.AppendBytes(text.data(), TextLength(text));
+}
+
+} // namespace
+
+ContentRules ContentRules::From(const MorphSettings& settings)
+{
+    ContentRules rules;
+    rules.pattern = settings.Pattern;
+    rules.replacement = settings.RepPattern;
+    rules.wholeWord = settings.WholeWord;
+    rules.matchCase = settings.PatternCase;
+    rules.ignoreCrLf = settings.IgnoreCR;
+    rules.crLfAsSpace = settings.CRasSpace;
+    rules.replace = settings.Replace != 0;
+    rules.prepend = settings.Prepend != 0;
+    rules.append = settings.Append != 0;
+    return rules;
+}
+
+std::int64_t MorphContent(const ContentRules& rules, ByteBuffer& content)
+{
+    // The replacements are made whatever "Replace pattern with" says; it
+    // decides only whether text is put in front or behind.
+    std::int64_t changes =
+        ReplaceAll(content, rules.pattern.data(), TextLength(rules.pattern),
+                   rules.replacement.data(), TextLength(rules.replacement), rules.wholeWord,
+                   rules.matchCase, rules.ignoreCrLf, rules.crLfAsSpace);
+    if (changes < 0 || rules.replace)
+        return changes;
+    if (rules.prepend) {
+        if (!PrependText(rules.replacement, content))
+            return -1;
+        if (changes == 0)
+            changes = 1;
+    }
+    if (rules.append) {
+        if (!AppendText(rules.replacement, content))
+            return -1;
+        if (changes == 0)
+            changes = 1;
+    }
+    return changes;
+}
+
+LoadedContent LoadMorphedContent(FileSystem& fs, const ContentRules& rules, const std::string& path,
+                                 bool followLink, ByteBuffer& content)
+{
+    LoadedContent loaded;
+    content.Reset();
+    // Room for the appended text, so that appending does not move a large
+    // content once more.
+    const std::int64_t headroom =
+        !rules.replace && rules.append ? TextLength(rules.replacement) : 0;
+    BufferSink sink(content, headroom);
+    loaded.status = fs.readFile(path, followLink, sink);
+    if (!loaded.status) {
+        loaded.outcome = loaded.status.code() == Status::kNotRegularFile ? LoadOutcome::NotRegular
+                                                                         : LoadOutcome::Failed;
+        return loaded;
+    }
+    loaded.changes = MorphContent(rules, content);
+    if (loaded.changes < 0) {
+        loaded.outcome = LoadOutcome::Failed;
+        loaded.status = Status::error(ENOMEM);
+        loaded.changes = 0;
+        return loaded;
+    }
+    loaded.outcome = loaded.changes > 0 ? LoadOutcome::Changed : LoadOutcome::Unchanged;
+    return loaded;
+}
+
+} // namespace quarvel
