@@ -14,12 +14,17 @@ namespace {
 
 constexpr unsigned char kCr = 0x0D;
 constexpr unsigned char kLf = 0x0A;
+constexpr std::int64_t kBlock = 64;
+
+bool IsLetter(unsigned char byte)
+{
+    return (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
+}
 
 ByteTest TestFor(unsigned char searchByte, bool matchCase)
 {
     ByteTest test;
-    const bool letter = (searchByte | 0x20) >= 'a' && (searchByte | 0x20) <= 'z';
-    if (!matchCase && letter) {
+    if (!matchCase && IsLetter(searchByte)) {
         test.mask = 0x20;
         test.value = static_cast<unsigned char>(searchByte | 0x20);
     } else {
@@ -31,17 +36,76 @@ ByteTest TestFor(unsigned char searchByte, bool matchCase)
     return test;
 }
 
+// How often a byte turns up in ordinary text, roughly, in parts per thousand.
+// Only used to pick a selective middle byte for the filter.
+int Commonness(unsigned char byte, bool matchCase)
+{
+    static const char kByFrequency[] = "etaoinshrdlcumwfgypbvkjxqz";
+    if (byte == ' ')
+        return 180;
+    if (byte == kLf || byte == kCr || byte == ',' || byte == '.')
+        return 15;
+    if (!IsLetter(byte))
+        return 1;
+    if (matchCase && byte < 'a')
+        return 2; // capitals are rare in running text
+    const char* found = std::strchr(kByFrequency, byte | 0x20);
+    return 130 - 5 * static_cast<int>(found - kByFrequency);
+}
+
+std::int64_t RarestMiddle(const unsigned char* search, std::int64_t searchLength, bool matchCase)
+{
+    std::int64_t best = searchLength - 1;
+    int bestScore = 1000;
+    for (std::int64_t i = 1; i + 1 < searchLength; ++i) {
+        const int score = Commonness(search[i], matchCase);
+        if (score < bestScore) {
+            best = i;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
 bool Passes(const ByteTest& test, unsigned char byte)
 {
     return (byte | test.mask) == test.value || byte == test.alternative1 ||
            byte == test.alternative2;
 }
 
-std::int64_t FindScalar(const unsigned char* content, std::int64_t from, std::int64_t last,
-                        const CandidateFilter& filter)
+bool PassesAt(const unsigned char* content, std::int64_t j, const CandidateFilter& filter)
 {
-    const unsigned char* probe = content + filter.probeOffset;
-    for (std::int64_t j = from; j <= last; ++j) {
+    return Passes(filter.lead, content[j]) &&
+           Passes(filter.probe, content[j + filter.probeOffset]) &&
+           Passes(filter.extra, content[j + filter.extraOffset]);
+}
+
+// The bits of the block that starts at j, positions past `last` left out.
+std::uint64_t ScalarBits(const unsigned char* content, std::int64_t j, std::int64_t last,
+                         const CandidateFilter& filter)
+{
+    std::uint64_t bits = 0;
+    const std::int64_t end = last - j < kBlock ? last - j + 1 : kBlock;
+    for (std::int64_t i = 0; i < end; ++i) {
+        if (PassesAt(content, j + i, filter))
+            bits |= std::uint64_t{1} << i;
+    }
+    return bits;
+}
+
+std::int64_t TailBlock(const unsigned char* content, std::int64_t j, std::int64_t last,
+                       const CandidateFilter& filter, std::uint64_t& bits)
+{
+    if (j > last)
+        return -1;
+    bits = ScalarBits(content, j, last, filter);
+    return bits != 0 ? j : -1;
+}
+
+std::int64_t FindScalar(const unsigned char* content, std::int64_t from, std::int64_t last,
+                        const CandidateFilter& filter, std::uint64_t& bits)
+{
+    for (std::int64_t j = from; j <= last; j += kBlock) {
         if (filter.lead.mask == 0) {
             // An exact first byte: let memchr skip to it.
             const void* hit =
@@ -49,10 +113,9 @@ std::int64_t FindScalar(const unsigned char* content, std::int64_t from, std::in
             if (hit == nullptr)
                 return -1;
             j = static_cast<const unsigned char*>(hit) - content;
-        } else if (!Passes(filter.lead, content[j])) {
-            continue;
         }
-        if (Passes(filter.probe, probe[j]))
+        bits = ScalarBits(content, j, last, filter);
+        if (bits != 0)
             return j;
     }
     return -1;
@@ -60,103 +123,134 @@ std::int64_t FindScalar(const unsigned char* content, std::int64_t from, std::in
 
 #if defined(__x86_64__)
 
-template <bool kAlternatives>
-std::int64_t FindSse2(const unsigned char* content, std::int64_t from, std::int64_t last,
-                      const CandidateFilter& filter)
+struct Sse2Test
 {
-    const __m128i leadMask = _mm_set1_epi8(static_cast<char>(filter.lead.mask));
-    const __m128i leadValue = _mm_set1_epi8(static_cast<char>(filter.lead.value));
-    const __m128i probeMask = _mm_set1_epi8(static_cast<char>(filter.probe.mask));
-    const __m128i probeValue = _mm_set1_epi8(static_cast<char>(filter.probe.value));
-    const __m128i alternative1 = _mm_set1_epi8(static_cast<char>(filter.probe.alternative1));
-    const __m128i alternative2 = _mm_set1_epi8(static_cast<char>(filter.probe.alternative2));
-    const unsigned char* probe = content + filter.probeOffset;
-    std::int64_t j = from;
-    for (; j + 15 <= last; j += 16) {
-        const __m128i lead = _mm_loadu_si128(reinterpret_cast<const __m128i*>(content + j));
-        const __m128i other = _mm_loadu_si128(reinterpret_cast<const __m128i*>(probe + j));
-        __m128i probeHit = _mm_cmpeq_epi8(_mm_or_si128(other, probeMask), probeValue);
-        if constexpr (kAlternatives) {
-            probeHit = _mm_or_si128(probeHit, _mm_or_si128(_mm_cmpeq_epi8(other, alternative1),
-                                                           _mm_cmpeq_epi8(other, alternative2)));
-        }
-        const __m128i leadHit = _mm_cmpeq_epi8(_mm_or_si128(lead, leadMask), leadValue);
-        const auto bits =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(leadHit, probeHit)));
-        if (bits != 0)
-            return j + __builtin_ctz(bits);
-    }
-    return FindScalar(content, j, last, filter);
+    __m128i mask;
+    __m128i value;
+    __m128i alternative1;
+    __m128i alternative2;
+};
+
+Sse2Test Sse2TestFor(const ByteTest& test)
+{
+    return {_mm_set1_epi8(static_cast<char>(test.mask)),
+            _mm_set1_epi8(static_cast<char>(test.value)),
+            _mm_set1_epi8(static_cast<char>(test.alternative1)),
+            _mm_set1_epi8(static_cast<char>(test.alternative2))};
 }
 
-struct Avx2Filter
+template <bool kAlternatives>
+inline __m128i Sse2Hits(const Sse2Test& test, const unsigned char* at)
 {
-    __m256i leadMask;
-    __m256i leadValue;
-    __m256i probeMask;
-    __m256i probeValue;
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    __m128i hits = _mm_cmpeq_epi8(_mm_or_si128(bytes, test.mask), test.value);
+    if constexpr (kAlternatives) {
+        hits = _mm_or_si128(hits, _mm_or_si128(_mm_cmpeq_epi8(bytes, test.alternative1),
+                                               _mm_cmpeq_epi8(bytes, test.alternative2)));
+    }
+    return hits;
+}
+
+template <bool kAlternatives>
+std::int64_t FindSse2(const unsigned char* content, std::int64_t from, std::int64_t last,
+                      const CandidateFilter& filter, std::uint64_t& bits)
+{
+    const Sse2Test lead = Sse2TestFor(filter.lead);
+    const Sse2Test probe = Sse2TestFor(filter.probe);
+    const Sse2Test extra = Sse2TestFor(filter.extra);
+    const unsigned char* probeBytes = content + filter.probeOffset;
+    const unsigned char* extraBytes = content + filter.extraOffset;
+    std::int64_t j = from;
+    for (; j + kBlock - 1 <= last; j += kBlock) {
+        std::uint64_t found = 0;
+        for (int part = 0; part < 4; ++part) {
+            const std::int64_t at = j + 16 * part;
+            const __m128i hits =
+                _mm_and_si128(_mm_and_si128(Sse2Hits<false>(lead, content + at),
+                                            Sse2Hits<kAlternatives>(probe, probeBytes + at)),
+                              Sse2Hits<false>(extra, extraBytes + at));
+            found |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(hits)))
+                     << (16 * part);
+        }
+        if (found != 0) {
+            bits = found;
+            return j;
+        }
+    }
+    return TailBlock(content, j, last, filter, bits);
+}
+
+struct Avx2Test
+{
+    __m256i mask;
+    __m256i value;
     __m256i alternative1;
     __m256i alternative2;
 };
 
-template <bool kAlternatives>
-QUARVEL_AVX2 inline unsigned Avx2Bits(const Avx2Filter& f, const unsigned char* leadBytes,
-                                      const unsigned char* probeBytes)
+QUARVEL_AVX2 inline Avx2Test Avx2TestFor(const ByteTest& test)
 {
-    const __m256i lead = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(leadBytes));
-    const __m256i other = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(probeBytes));
-    __m256i probeHit = _mm256_cmpeq_epi8(_mm256_or_si256(other, f.probeMask), f.probeValue);
+    return {_mm256_set1_epi8(static_cast<char>(test.mask)),
+            _mm256_set1_epi8(static_cast<char>(test.value)),
+            _mm256_set1_epi8(static_cast<char>(test.alternative1)),
+            _mm256_set1_epi8(static_cast<char>(test.alternative2))};
+}
+
+template <bool kAlternatives>
+QUARVEL_AVX2 inline __m256i Avx2Hits(const Avx2Test& test, const unsigned char* at)
+{
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    __m256i hits = _mm256_cmpeq_epi8(_mm256_or_si256(bytes, test.mask), test.value);
     if constexpr (kAlternatives) {
-        probeHit =
-            _mm256_or_si256(probeHit, _mm256_or_si256(_mm256_cmpeq_epi8(other, f.alternative1),
-                                                      _mm256_cmpeq_epi8(other, f.alternative2)));
+        hits = _mm256_or_si256(hits, _mm256_or_si256(_mm256_cmpeq_epi8(bytes, test.alternative1),
+                                                     _mm256_cmpeq_epi8(bytes, test.alternative2)));
     }
-    const __m256i leadHit = _mm256_cmpeq_epi8(_mm256_or_si256(lead, f.leadMask), f.leadValue);
-    return static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(leadHit, probeHit)));
+    return hits;
 }
 
 template <bool kAlternatives>
 QUARVEL_AVX2 std::int64_t FindAvx2(const unsigned char* content, std::int64_t from,
-                                   std::int64_t last, const CandidateFilter& filter)
+                                   std::int64_t last, const CandidateFilter& filter,
+                                   std::uint64_t& bits)
 {
-    const Avx2Filter f{_mm256_set1_epi8(static_cast<char>(filter.lead.mask)),
-                       _mm256_set1_epi8(static_cast<char>(filter.lead.value)),
-                       _mm256_set1_epi8(static_cast<char>(filter.probe.mask)),
-                       _mm256_set1_epi8(static_cast<char>(filter.probe.value)),
-                       _mm256_set1_epi8(static_cast<char>(filter.probe.alternative1)),
-                       _mm256_set1_epi8(static_cast<char>(filter.probe.alternative2))};
-    const unsigned char* probe = content + filter.probeOffset;
+    const Avx2Test lead = Avx2TestFor(filter.lead);
+    const Avx2Test probe = Avx2TestFor(filter.probe);
+    const Avx2Test extra = Avx2TestFor(filter.extra);
+    const unsigned char* probeBytes = content + filter.probeOffset;
+    const unsigned char* extraBytes = content + filter.extraOffset;
     std::int64_t j = from;
-    // Two blocks per round keep the loop branch off the critical path when
-    // candidates are rare.
-    for (; j + 63 <= last; j += 64) {
-        const unsigned low = Avx2Bits<kAlternatives>(f, content + j, probe + j);
-        const unsigned high = Avx2Bits<kAlternatives>(f, content + j + 32, probe + j + 32);
-        if ((low | high) != 0) {
-            const std::uint64_t bits = low | (static_cast<std::uint64_t>(high) << 32);
-            return j + __builtin_ctzll(bits);
+    for (; j + kBlock - 1 <= last; j += kBlock) {
+        const __m256i low =
+            _mm256_and_si256(_mm256_and_si256(Avx2Hits<false>(lead, content + j),
+                                              Avx2Hits<kAlternatives>(probe, probeBytes + j)),
+                             Avx2Hits<false>(extra, extraBytes + j));
+        const __m256i high =
+            _mm256_and_si256(_mm256_and_si256(Avx2Hits<false>(lead, content + j + 32),
+                                              Avx2Hits<kAlternatives>(probe, probeBytes + j + 32)),
+                             Avx2Hits<false>(extra, extraBytes + j + 32));
+        // One test per block keeps the loop short when candidates are rare.
+        if (_mm256_testz_si256(_mm256_or_si256(low, high), _mm256_or_si256(low, high)) == 0) {
+            bits = static_cast<unsigned>(_mm256_movemask_epi8(low)) |
+                   (static_cast<std::uint64_t>(static_cast<unsigned>(_mm256_movemask_epi8(high)))
+                    << 32);
+            return j;
         }
     }
-    for (; j + 31 <= last; j += 32) {
-        const unsigned bits = Avx2Bits<kAlternatives>(f, content + j, probe + j);
-        if (bits != 0)
-            return j + __builtin_ctz(bits);
-    }
-    return FindScalar(content, j, last, filter);
+    return TailBlock(content, j, last, filter, bits);
 }
 
 std::int64_t FindWithSse2(const unsigned char* content, std::int64_t from, std::int64_t last,
-                          const CandidateFilter& filter)
+                          const CandidateFilter& filter, std::uint64_t& bits)
 {
-    return filter.probeHasAlternatives ? FindSse2<true>(content, from, last, filter)
-                                       : FindSse2<false>(content, from, last, filter);
+    return filter.probeHasAlternatives ? FindSse2<true>(content, from, last, filter, bits)
+                                       : FindSse2<false>(content, from, last, filter, bits);
 }
 
 std::int64_t FindWithAvx2(const unsigned char* content, std::int64_t from, std::int64_t last,
-                          const CandidateFilter& filter)
+                          const CandidateFilter& filter, std::uint64_t& bits)
 {
-    return filter.probeHasAlternatives ? FindAvx2<true>(content, from, last, filter)
-                                       : FindAvx2<false>(content, from, last, filter);
+    return filter.probeHasAlternatives ? FindAvx2<true>(content, from, last, filter, bits)
+                                       : FindAvx2<false>(content, from, last, filter, bits);
 }
 
 #endif
@@ -168,13 +262,15 @@ CandidateFilter MakeCandidateFilter(const unsigned char* search, std::int64_t se
 {
     CandidateFilter filter;
     filter.lead = TestFor(search[0], options.matchCase);
-    if (searchLength == 1) {
-        filter.probe = filter.lead;
+    filter.probe = filter.lead;
+    filter.extra = filter.lead;
+    if (searchLength == 1)
         return filter;
-    }
     if (fixedSpan) {
         filter.probeOffset = searchLength - 1;
         filter.probe = TestFor(search[searchLength - 1], options.matchCase);
+        filter.extraOffset = RarestMiddle(search, searchLength, options.matchCase);
+        filter.extra = TestFor(search[filter.extraOffset], options.matchCase);
         return filter;
     }
     // The second search byte meets the byte after the first, unless that
@@ -189,6 +285,7 @@ CandidateFilter MakeCandidateFilter(const unsigned char* search, std::int64_t se
         filter.probe.alternative1 = kCr;
         filter.probeHasAlternatives = true;
     }
+    // Further bytes have no fixed place; the extra test repeats the lead.
     return filter;
 }
 

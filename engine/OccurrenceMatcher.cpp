@@ -55,7 +55,7 @@ std::int64_t OccurrenceMatcher::SpanAt(std::int64_t start) const
 std::int64_t OccurrenceMatcher::FixedRest(std::int64_t start) const
 {
     const unsigned char* data = m_content + start;
-    if (m_options.matchCase) {
+    if (m_options.matchCase && m_searchLength > 16) {
         const auto rest = static_cast<std::size_t>(m_searchLength - 1);
         return std::memcmp(data + 1, m_search + 1, rest) == 0 ? m_searchLength : 0;
     }

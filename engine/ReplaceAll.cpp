@@ -1,6 +1,7 @@
 #include "engine/ByteBuffer.h"
 #include "engine/CandidateFinder.h"
 #include "engine/OccurrenceMatcher.h"
+#include "engine/ResultWriter.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -10,8 +11,10 @@ namespace quarvel {
 
 namespace {
 
-// Finds occurrences left to right: the candidate filter skips ahead with
-// block-wise byte tests, and the matcher decides each candidate exactly.
+constexpr std::int64_t kBlock = 64;
+
+// Finds occurrences left to right: the candidate finder skips ahead block by
+// block, and the matcher decides every candidate of a block exactly.
 class OccurrenceScanner
 {
 public:
@@ -25,20 +28,29 @@ public:
     {
     }
 
-    // The first occurrence at or after `from`: its start, and its span in
-    // `span`; -1 when there is none.
-    std::int64_t Next(std::int64_t from, std::int64_t& span) const
+    // The first occurrence at or after `from`, which never goes back: its
+    // start, and its span in `span`; -1 when there is none.
+    std::int64_t Next(std::int64_t from, std::int64_t& span)
     {
-        while (from <= m_last) {
-            const std::int64_t start = m_find(m_content, from, m_last, m_filter);
-            if (start < 0)
+        for (;;) {
+            if (m_bits != 0 && from < m_base + kBlock) {
+                if (from > m_base)
+                    m_bits &= ~std::uint64_t{0} << (from - m_base);
+                while (m_bits != 0) {
+                    const std::int64_t start = m_base + __builtin_ctzll(m_bits);
+                    m_bits &= m_bits - 1;
+                    span = m_matcher.SpanAt(start);
+                    if (span > 0)
+                        return start;
+                }
+                from = m_base + kBlock;
+            }
+            if (from > m_last)
                 return -1;
-            span = m_matcher.SpanAt(start);
-            if (span > 0)
-                return start;
-            from = start + 1;
+            m_base = m_find(m_content, from, m_last, m_filter, m_bits);
+            if (m_base < 0)
+                return -1;
         }
-        return -1;
     }
 
 private:
@@ -47,16 +59,26 @@ private:
     OccurrenceMatcher m_matcher;
     CandidateFilter m_filter;
     CandidateFinder m_find;
+    std::int64_t m_base = 0; // the block whose candidates are in m_bits
+    std::uint64_t m_bits = 0;
 };
 
 // The result needs at most the content's size when the replacement is not
 // longer than the search text; otherwise it grows as needed.
-bool ReserveResult(ByteBuffer& result, std::int64_t length, std::int64_t searchLength,
+bool ReserveResult(ResultWriter& result, std::int64_t length, std::int64_t searchLength,
                    std::int64_t replacementLength)
 {
     if (replacementLength <= searchLength)
-        return result.ReserveStorage(length);
-    return result.ReserveStorage(length + length / 8);
+        return result.Reserve(length);
+    return result.Reserve(length + length / 8);
+}
+
+// The capacity figure of a buffer that grew by appends from empty to
+// `length` bytes: the whole steps that hold it.
+std::int64_t StepCapacity(std::int64_t length)
+{
+    const std::int64_t step = ByteBuffer::kCapacityStep;
+    return (length + step - 1) / step * step;
 }
 
 } // namespace
@@ -65,29 +87,26 @@ bool ReserveResult(ByteBuffer& result, std::int64_t length, std::int64_t searchL
 class ReplaceAllAccess
 {
 public:
-    // An empty result that builds in the buffer's spare storage, if any.
-    static ByteBuffer TakeSpare(ByteBuffer& buffer)
+    // The buffer's spare storage, if any, to build the result in.
+    static ResultWriter TakeSpare(ByteBuffer& buffer)
     {
-        ByteBuffer result;
-        result.m_data = std::exchange(buffer.m_spare, nullptr);
-        result.m_storageSize = std::exchange(buffer.m_spareSize, 0);
-        return result;
+        char* spare = std::exchange(buffer.m_spare, nullptr);
+        return ResultWriter(spare, std::exchange(buffer.m_spareSize, 0));
     }
 
-    // The buffer takes over the result with its capacity figure, and keeps
-    // its old storage as the spare for the next rewrite. A result of
-    // capacity 0 leaves no storage, as an assignment of it would.
-    static void HandOver(ByteBuffer& buffer, ByteBuffer& result)
+    // The buffer takes over the result with the capacity figure that
+    // appending it would give, and keeps its old storage as the spare for the
+    // next rewrite. A result of capacity 0 leaves no storage, as an
+    // assignment of it would.
+    static void HandOver(ByteBuffer& buffer, ResultWriter& result)
     {
         std::free(buffer.m_spare);
         buffer.m_spare = std::exchange(buffer.m_data, nullptr);
         buffer.m_spareSize = std::exchange(buffer.m_storageSize, 0);
-        buffer.m_capacity = result.m_capacity;
-        buffer.m_length = result.m_length;
-        if (result.m_capacity > 0) {
-            buffer.m_data = std::exchange(result.m_data, nullptr);
-            buffer.m_storageSize = std::exchange(result.m_storageSize, 0);
-        }
+        buffer.m_length = result.length();
+        buffer.m_capacity = StepCapacity(buffer.m_length);
+        if (buffer.m_capacity > 0)
+            buffer.m_data = result.Release(buffer.m_storageSize);
     }
 };
 
@@ -101,28 +120,38 @@ std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, std::int64_t sea
     if (replacementLength < 0 || (replacementLength > 0 && replacement == nullptr))
         return 0;
     const MatchOptions options{wholeWord != 0, matchCase != 0, ignoreCrLf != 0, crLfAsSpace != 0};
-    const OccurrenceScanner scanner(buffer, reinterpret_cast<const unsigned char*>(search),
-                                    searchLength, options);
+    OccurrenceScanner scanner(buffer, reinterpret_cast<const unsigned char*>(search), searchLength,
+                              options);
     std::int64_t span = 0;
     std::int64_t start = scanner.Next(0, span);
     if (start < 0)
         return 0;
 
-    ByteBuffer result = ReplaceAllAccess::TakeSpare(buffer);
+    ResultWriter result = ReplaceAllAccess::TakeSpare(buffer);
     if (!ReserveResult(result, length, searchLength, replacementLength))
         return -1;
+    // A short replacement is kept padded, so that it can be copied as one
+    // fixed-size piece.
+    char padded[ResultWriter::kPiece] = {};
+    std::int64_t replacementReadable = replacementLength;
+    if (replacementLength <= ResultWriter::kPiece) {
+        if (replacementLength > 0)
+            std::memcpy(padded, replacement, static_cast<std::size_t>(replacementLength));
+        replacement = padded;
+        replacementReadable = ResultWriter::kPiece;
+    }
     const char* content = buffer.data();
     std::int64_t copied = 0; // the first content byte not yet carried over
     std::int64_t count = 0;
     while (start >= 0) {
-        if (!result.AppendBytes(content + copied, start - copied) ||
-            !result.AppendBytes(replacement, replacementLength))
+        if (!result.AppendPiece(content + copied, start - copied, length - copied) ||
+            !result.AppendPiece(replacement, replacementLength, replacementReadable))
             return -1;
         ++count;
         copied = start + span;
         start = scanner.Next(copied, span);
     }
-    if (!result.AppendBytes(content + copied, length - copied))
+    if (!result.Append(content + copied, length - copied))
         return -1;
     ReplaceAllAccess::HandOver(buffer, result);
     return count;
