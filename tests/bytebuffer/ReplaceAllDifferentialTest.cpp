@@ -92,33 +92,42 @@ std::string Escaped(std::string_view bytes)
     return out;
 }
 
+// One call on both sides; false (with a failure) when they differ.
+bool SameOutcome(ByteBuffer& buffer, reference::Buffer& expected, const std::string& search,
+                 const std::string& replacement, int flags, const Case& c)
+{
+    const reference::Flags f{(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0,
+                             (flags & 8) != 0};
+    reference::Outcome outcome = reference::ReplaceAll(expected, search, replacement, f);
+    const std::int64_t count =
+        ReplaceAll(buffer, search.data(), std::int64_t(search.size()), replacement.data(),
+                   std::int64_t(replacement.size()), flags & 1, flags & 2, flags & 4, flags & 8);
+    expected = std::move(outcome.buffer);
+    if (count == outcome.count && buffer.view() == expected.content &&
+        buffer.capacity() == expected.capacity && buffer.hasStorage() == expected.storage)
+        return true;
+    ADD_FAILURE() << "flags " << flags << " search \"" << Escaped(search) << "\" replacement \""
+                  << Escaped(replacement) << "\" content of " << c.content.size() << " bytes"
+                  << (c.content.size() <= 400 ? " \"" + Escaped(c.content) + "\"" : "")
+                  << ": count " << count << " (expected " << outcome.count << "), capacity "
+                  << buffer.capacity() << " (expected " << expected.capacity << ")";
+    return false;
+}
+
+// Each flag combination on a fresh load, then a second rewrite of the
+// result (replacement back to search text), which builds in the storage
+// that the first one gave up.
 void CheckAllFlags(const Case& c)
 {
     for (int flags = 0; flags < 16; ++flags) {
         ByteBuffer buffer;
-        reference::Buffer before;
-        Load(c, buffer, before);
-        const reference::Flags f{(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0,
-                                 (flags & 8) != 0};
-        const reference::Outcome expected =
-            reference::ReplaceAll(before, c.search, c.replacement, f);
-        const std::int64_t count = ReplaceAll(
-            buffer, c.search.data(), std::int64_t(c.search.size()), c.replacement.data(),
-            std::int64_t(c.replacement.size()), flags & 1, flags & 2, flags & 4, flags & 8);
-
-        const bool same = count == expected.count && buffer.view() == expected.buffer.content &&
-                          buffer.capacity() == expected.buffer.capacity &&
-                          buffer.hasStorage() == expected.buffer.storage;
-        if (!same) {
-            ADD_FAILURE() << "flags " << flags << " search \"" << Escaped(c.search)
-                          << "\" replacement \"" << Escaped(c.replacement) << "\" content of "
-                          << c.content.size() << " bytes"
-                          << (c.content.size() <= 400 ? " \"" + Escaped(c.content) + "\"" : "")
-                          << ": count " << count << " (expected " << expected.count
-                          << "), capacity " << buffer.capacity() << " (expected "
-                          << expected.buffer.capacity << ")";
+        reference::Buffer expected;
+        Load(c, buffer, expected);
+        if (!SameOutcome(buffer, expected, c.search, c.replacement, flags, c))
             return;
-        }
+        const std::string& back = c.replacement.empty() ? c.search : c.replacement;
+        if (!SameOutcome(buffer, expected, back, c.search, flags, c))
+            return;
     }
 }
 
@@ -152,7 +161,7 @@ TEST(ReplaceAllDifferential, SmallRandomCasesMatchTheLiteralRules)
 TEST(ReplaceAllDifferential, LargeRandomCasesMatchTheLiteralRules)
 {
     Generator random(7);
-    for (std::uint64_t mebibytes : {2, 3, 4}) {
+    for (std::uint64_t mebibytes : {2, 3}) {
         Case c;
         c.content = random.Text("abcdefghij      ", mebibytes << 20);
         for (int insert = 0; insert < 2000; ++insert) {
@@ -162,7 +171,7 @@ TEST(ReplaceAllDifferential, LargeRandomCasesMatchTheLiteralRules)
             c.content.insert(random.Below(c.content.size()), pieces[random.Below(6)]);
         }
         c.search = mebibytes == 3 ? "ca t" : "cat";
-        c.replacement = mebibytes == 4 ? "a longer replacement" : "";
+        c.replacement = mebibytes == 3 ? "a longer replacement" : "";
         c.chunk = 1 << 16;
         SCOPED_TRACE(std::to_string(mebibytes) + " MiB");
         CheckAllFlags(c);
