@@ -58,31 +58,31 @@ inline std::int64_t SpanAt(std::string_view d, std::string_view s, std::int64_t 
 {
     const auto L = static_cast<std::int64_t>(d.size());
     const auto n = static_cast<std::int64_t>(s.size());
-    auto D = [&](std::int64_t at) { return static_cast<unsigned char>(d[at]); };
-    auto S = [&](std::int64_t at) { return static_cast<unsigned char>(s[at]); };
-    if (!Same(D(j), S(0), f.matchCase))
+    const auto* D = reinterpret_cast<const unsigned char*>(d.data());
+    const auto* S = reinterpret_cast<const unsigned char*>(s.data());
+    if (!Same(D[j], S[0], f.matchCase))
         return 0;
-    if (f.wholeWord && !(j == 0 || IsSpace(D(j - 1))))
+    if (f.wholeWord && !(j == 0 || IsSpace(D[j - 1])))
         return 0;
     std::int64_t i = 1;
     std::int64_t k = 1;
     while (i < n) {
         if (j + k == L)
             return 0;
-        if (Same(D(j + k), S(i), f.matchCase)) {
+        if (Same(D[j + k], S[i], f.matchCase)) {
             ++i;
             ++k;
-        } else if (f.crLfAsSpace && S(i) == 0x20 && D(j + k) == 0x0D && j + k + 1 < L &&
-                   D(j + k + 1) == 0x0A) {
+        } else if (f.crLfAsSpace && S[i] == 0x20 && D[j + k] == 0x0D && j + k + 1 < L &&
+                   D[j + k + 1] == 0x0A) {
             ++i;
             k += 2;
-        } else if (f.ignoreCrLf && (D(j + k) == 0x0D || D(j + k) == 0x0A)) {
+        } else if (f.ignoreCrLf && (D[j + k] == 0x0D || D[j + k] == 0x0A)) {
             ++k;
         } else {
             return 0;
         }
     }
-    if (f.wholeWord && j + k < L && !(IsSpace(D(j + k)) || D(j + k) == 0))
+    if (f.wholeWord && j + k < L && !(IsSpace(D[j + k]) || D[j + k] == 0))
         return 0;
     return k;
 }

@@ -114,10 +114,10 @@ bool SameOutcome(ByteBuffer& buffer, reference::Buffer& expected, const std::str
     return false;
 }
 
-// Each flag combination on a fresh load, then a second rewrite of the
-// result (replacement back to search text), which builds in the storage
-// that the first one gave up.
-void CheckAllFlags(const Case& c)
+// Each flag combination on a fresh load, then (if asked) a second rewrite
+// of the result, replacement back to search text, which builds in the
+// storage that the first one gave up.
+void CheckAllFlags(const Case& c, bool rewriteTwice)
 {
     for (int flags = 0; flags < 16; ++flags) {
         ByteBuffer buffer;
@@ -126,7 +126,7 @@ void CheckAllFlags(const Case& c)
         if (!SameOutcome(buffer, expected, c.search, c.replacement, flags, c))
             return;
         const std::string& back = c.replacement.empty() ? c.search : c.replacement;
-        if (!SameOutcome(buffer, expected, back, c.search, flags, c))
+        if (rewriteTwice && !SameOutcome(buffer, expected, back, c.search, flags, c))
             return;
     }
 }
@@ -150,7 +150,7 @@ TEST(ReplaceAllDifferential, SmallRandomCasesMatchTheLiteralRules)
     for (int round = 0; round < 4000; ++round) {
         const Case c = SmallCase(random);
         SCOPED_TRACE("round " + std::to_string(round));
-        CheckAllFlags(c);
+        CheckAllFlags(c, true);
         if (HasFailure())
             return;
     }
@@ -174,7 +174,7 @@ TEST(ReplaceAllDifferential, LargeRandomCasesMatchTheLiteralRules)
         c.replacement = mebibytes == 3 ? "a longer replacement" : "";
         c.chunk = 1 << 16;
         SCOPED_TRACE(std::to_string(mebibytes) + " MiB");
-        CheckAllFlags(c);
+        CheckAllFlags(c, false);
     }
 }
 
