@@ -1,5 +1,6 @@
 #include "platform/AtPath.h"
 
+#include "platform/FolderChain.h"
 #include "platform/Path.h"
 
 #include <algorithm>
@@ -23,7 +24,27 @@ AtPath::AtPath(std::string_view path)
         m_rest.assign(path);
         return;
     }
-    m_status = openLeadingFolders(path);
+    m_status = openFolderOf(path);
+}
+
+Status AtPath::openFolderOf(std::string_view path)
+{
+    // Deep walks reach each folder from the one before, through the chain of
+    // folder descriptors; the entry's own name stays in the rest.
+    static thread_local FolderChain chain;
+    std::size_t end = path.size();
+    while (end > 0 && path[end - 1] == kSeparator)
+        --end;
+    const std::size_t slash = end == 0 ? std::string_view::npos : path.rfind(kSeparator, end - 1);
+    if (slash == std::string_view::npos || slash == 0 || end - slash - 1 > NAME_MAX)
+        return openLeadingFolders(path);
+    Status status;
+    const int fd = chain.openFolder(path.substr(0, slash), status);
+    if (fd < 0)
+        return status;
+    m_dir.reset(fd);
+    m_rest.assign(path.substr(slash + 1));
+    return Status::ok();
 }
 
 Status AtPath::openLeadingFolders(std::string_view path)

@@ -35,6 +35,7 @@ public:
     std::string siblingName(std::string_view leaf) const;
 
 private:
+    Status openFolderOf(std::string_view path);
     Status openLeadingFolders(std::string_view path);
 
     FileDescriptor m_dir;

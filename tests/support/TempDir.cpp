@@ -15,12 +15,14 @@ namespace quarvel::test {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir()
+TempDir::TempDir() : TempDir("/tmp") {}
+
+TempDir::TempDir(const std::string& base)
 {
-    char pattern[] = "/tmp/quarvel-test-XXXXXX";
-    if (mkdtemp(pattern) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    m_path = std::string(pattern) + "/";
+    std::string pattern = base + "/quarvel-test-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed under " + base);
+    m_path = pattern + "/";
 }
 
 namespace {

@@ -11,6 +11,9 @@ class TempDir
 {
 public:
     TempDir();
+    // A folder under `base` instead of /tmp (e.g. /dev/shm for trees whose
+    // creation cost on disk would dominate a test).
+    explicit TempDir(const std::string& base);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
