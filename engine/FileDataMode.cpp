@@ -1,7 +1,6 @@
 #include "engine/FileDataMode.h"
 
 #include "engine/ByteBuffer.h"
-#include "engine/ChangeLogEntry.h"
 #include "engine/ContentMorph.h"
 #include "engine/NameCase.h"
 #include "report/LogEntry.h"
@@ -130,7 +129,7 @@ bool FolderMorph::WriteInPlace(const std::string& source, const std::string& tar
         AddFailure(m_run.log, "update file", target, status.message());
         return false;
     }
-    AddChangeEntry(m_run.log, LogEntryKind::UpdatedFile, target, changes);
+    AddLogEntry(m_run.log, LogEntryKind::UpdatedFile, target, changes);
     return true;
 }
 
@@ -149,7 +148,7 @@ bool FolderMorph::WriteCopy(const std::string& source, const std::string& output
         AddFailure(m_run.log, "create file", copyPath, status.message());
         return false;
     }
-    AddChangeEntry(m_run.log, LogEntryKind::CreatedFile, copyPath, changes);
+    AddLogEntry(m_run.log, LogEntryKind::CreatedFile, copyPath, changes);
     return true;
 }
 

@@ -48,7 +48,7 @@ void AddLogEntry(OperationLog& log, LogEntryKind kind, std::string_view text,
     log.append(lineFor(kind, text, second));
 }
 
-void AddLogEntry(OperationLog& log, LogEntryKind kind, std::string_view text, int count)
+void AddLogEntry(OperationLog& log, LogEntryKind kind, std::string_view text, std::int64_t count)
 {
     const std::string changes = " (" + std::to_string(count) + " changes)";
     if (kind == LogEntryKind::UpdatedFile)

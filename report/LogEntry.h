@@ -2,6 +2,7 @@
 
 #include "report/OperationLog.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace quarvel {
@@ -24,7 +25,7 @@ enum class LogEntryKind : int
 void AddLogEntry(OperationLog& log, LogEntryKind kind, std::string_view text);
 void AddLogEntry(OperationLog& log, LogEntryKind kind, std::string_view text,
                  std::string_view second);
-void AddLogEntry(OperationLog& log, LogEntryKind kind, std::string_view text, int count);
+void AddLogEntry(OperationLog& log, LogEntryKind kind, std::string_view text, std::int64_t count);
 
 // Failure lines: "Failed to <action> <path>: <reason>" and
 // "Failed to <action> <path> --> <path>: <reason>". Counted by the log.

@@ -44,6 +44,8 @@ TEST(LogEntry, CountsKeepThePluralAndAbsentCountReadsZero)
     EXPECT_EQ(log.line(0), "Updated file /f (1 changes)");
     EXPECT_EQ(log.line(1), "Created file /g (12 changes)");
     EXPECT_EQ(log.line(2), "Updated file /h (0 changes)");
+    AddLogEntry(log, LogEntryKind::CreatedFile, "/big", std::int64_t{5000000000});
+    EXPECT_EQ(log.line(3), "Created file /big (5000000000 changes)");
 }
 
 TEST(LogEntry, AbsentSecondTextAddsNothing)
