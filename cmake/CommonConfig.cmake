@@ -5,6 +5,11 @@ target_compile_features(quarvel_common INTERFACE cxx_std_20)
 target_compile_options(quarvel_common INTERFACE -Wall -Wextra -Werror)
 target_compile_definitions(quarvel_common INTERFACE _FILE_OFFSET_BITS=64 _GNU_SOURCE)
 target_include_directories(quarvel_common INTERFACE ${PROJECT_SOURCE_DIR})
+# Hardening as Debian builds it: checked libc calls in optimised builds,
+# read-only relocations bound at start-up.
+target_compile_options(quarvel_common INTERFACE
+    $<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2>)
+target_link_options(quarvel_common INTERFACE -Wl,-z,relro,-z,now)
 
 if(QUARVEL_SANITIZE)
     set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)

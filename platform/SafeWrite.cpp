@@ -55,8 +55,11 @@ mode_t copyMode(const std::string& source)
 // Owner first, mode second: changing the owner clears set-ID bits.
 Status keepOwnerAndMode(int fd, const struct stat& source)
 {
-    if (::fchown(fd, source.st_uid, source.st_gid) != 0)
-        (void)::fchown(fd, static_cast<uid_t>(-1), source.st_gid); // at least the group
+    // Without the owner keep at least the group; what was kept is read back below.
+    if (::fchown(fd, source.st_uid, source.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), source.st_gid) != 0) {
+        // Neither could be kept: the new file stays the writer's.
+    }
     struct stat now;
     if (::fstat(fd, &now) != 0)
         return Status::fromErrno();
