@@ -1,0 +1,45 @@
+#include "ui/LogDialog.h"
+
+#include "ui/LogExtent.h"
+#include "ui/LogListView.h"
+
+#include <QPushButton>
+#include <QStyle>
+
+namespace quarvel {
+
+namespace {
+
+constexpr int kDialogWidth = 320;
+constexpr int kDialogHeight = 194;
+
+// The item's text margins on both sides, as the item view style draws them.
+int itemTextMargins(const QWidget* view)
+{
+    return 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+}
+
+} // namespace
+
+LogDialog::LogDialog(const OperationLog& log, QWidget* parent)
+    : QDialog(parent), m_layout(this, kDialogWidth, kDialogHeight),
+      m_model(new LogListModel(log, this))
+{
+    setObjectName(QStringLiteral("logDialog"));
+    setWindowTitle(QStringLiteral("File Morph Log"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const int widest = widestLogLine(log, font()) + itemTextMargins(this);
+    m_list = new LogListView(qMax(kMinimumExtent, widest), this);
+    m_list->setObjectName(QStringLiteral("logList"));
+    m_list->setModel(m_model);
+    m_layout.place(m_list, {7, 7, 306, 161});
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("ok"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    m_layout.place(ok, {263, 173, 50, 14});
+    m_layout.apply();
+}
+
+} // namespace quarvel

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/DialogLayout.h"
+#include "ui/LogListModel.h"
+
+#include <QDialog>
+
+namespace quarvel {
+
+class LogListView;
+class OperationLog;
+
+// "File Morph Log": the lines of the last run, oldest first, closed by OK,
+// Enter, Esc or the close box. Every line can be scrolled into view in
+// full: the list scrolls sideways over at least 1000 pixels and over the
+// widest line.
+class LogDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kMinimumExtent = 1000;
+
+    LogDialog(const OperationLog& log, QWidget* parent);
+
+    LogListView* list() const { return m_list; }
+
+private:
+    DialogLayout m_layout;
+    LogListModel* m_model;
+    LogListView* m_list;
+};
+
+} // namespace quarvel
