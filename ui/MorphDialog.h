@@ -1,0 +1,112 @@
+#pragma once
+
+#include "app/MorphSettings.h"
+#include "app/MruList.h"
+#include "engine/RunState.h"
+#include "engine/RunWindow.h"
+#include "report/OperationLog.h"
+#include "ui/ComboSortedList.h"
+#include "ui/DialogLayout.h"
+#include "ui/MorphControls.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <memory>
+#include <string>
+
+class QMenu;
+
+namespace quarvel {
+
+class FileSystem;
+
+// The main window, "File Morph Utility": a fixed-size dialog that shows
+// every option of MorphSettings as a control, keeps the controls' enabled
+// state consistent with the chosen mode, starts runs ("Morph Files") and
+// the log viewer ("View Log"). It owns the settings, the run state, the log
+// and both histories for the life of the program, and is the window the
+// engine talks to during a run.
+class MorphDialog : public QDialog, public RunWindow
+{
+    Q_OBJECT
+
+public:
+    // The settings start at their first-run defaults; the start-up loads the
+    // stored ones into settings() before the dialog is shown.
+    explicit MorphDialog(FileSystem& fs, QWidget* parent = nullptr);
+    ~MorphDialog() override;
+
+    MorphSettings& settings() { return m_settings; }
+    const RunState& runState() const { return m_state; }
+    const OperationLog& log() const { return m_log; }
+    const MruList& maskHistory() const { return m_maskHistory; }
+    const MruList& patternHistory() const { return m_patternHistory; }
+    const MorphControls& controls() const { return m_controls; }
+    bool isRunning() const { return m_running; }
+
+    // The close sequence for an exit that did not come through "Close"
+    // (the application told to quit): joins the histories back into Mask
+    // and Pattern once, so that saving never stores a working value in
+    // place of a history.
+    void finishSession();
+
+    // The data exchange: every control's value into its field, and back.
+    void readControls() override;
+    void writeControls() override;
+
+    // The rest of the engine's window interface.
+    ConfirmResult askConfirmation(const std::string& message) override;
+    void setProgressPosition(int position) override;
+    void setProgressVisible(bool visible) override;
+    void showSummary(const std::string& text) override;
+
+    // A folder chosen in the start tree or the output tree: the field takes
+    // the item's path and the text field under the tree shows it.
+    void startFolderChosen(const std::string& path);
+    void outputFolderChosen(const std::string& path);
+
+public slots:
+    void morphFiles();
+    void viewLog();
+    void showAdvancedDialog();
+    // Close, Esc, the close box and the context menu's Close.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void connectEvents();
+    void initialise();
+    void fillFolderTrees();
+    void closeSequence();
+    void openContextMenu(const QPoint& globalPosition);
+    void populateContextMenu(QMenu& menu);
+
+    // The enabling rules.
+    void updateCopyControls();
+    void updatePrependAppendControls();
+    void updateModeControls();
+
+    void keepRepainting();
+
+    FileSystem& m_fs;
+    MorphSettings m_settings;
+    RunState m_state;
+    OperationLog m_log;
+    MruList m_maskHistory;
+    MruList m_patternHistory;
+    DialogLayout m_layout;
+    MorphControls m_controls;
+    ComboSortedList m_maskList;
+    ComboSortedList m_patternList;
+    QElapsedTimer m_sinceRepaint;
+    bool m_initialised = false;
+    bool m_closed = false;
+    bool m_running = false;
+};
+
+} // namespace quarvel

@@ -1,0 +1,37 @@
+// The enabling rules of the main dialog. Enabling never changes a value.
+
+#include "ui/ByteLineEdit.h"
+#include "ui/FlagCheckBox.h"
+#include "ui/MorphDialog.h"
+
+#include <QRadioButton>
+#include <QTreeWidget>
+
+namespace quarvel {
+
+void MorphDialog::updateCopyControls()
+{
+    const bool copying = m_settings.Copy != 0;
+    m_controls.copyDir->setEnabled(copying);
+    m_controls.outputTree->setEnabled(copying);
+}
+
+void MorphDialog::updatePrependAppendControls()
+{
+    readControls();
+    const bool adding = m_settings.SearchMode == 0 && m_settings.Replace == 0;
+    m_controls.prepend->setEnabled(adding);
+    m_controls.append->setEnabled(adding);
+}
+
+void MorphDialog::updateModeControls()
+{
+    m_settings.SearchMode = m_controls.fileName->isChecked() ? 1 : 0;
+    const bool fileData = m_settings.SearchMode == 0;
+    m_controls.ignoreCR->setEnabled(fileData);
+    m_controls.wholeWord->setEnabled(fileData);
+    m_controls.crAsSpace->setEnabled(fileData);
+    updatePrependAppendControls();
+}
+
+} // namespace quarvel
