@@ -1,7 +1,6 @@
-#include <QApplication>
+#include "app/gui/StartUp.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    return quarvel::startQuarvel(argc, argv);
 }
