@@ -37,7 +37,13 @@ void renameStep(RunContext& run, NameJob& job)
             AddLogEntry(run.log, LogEntryKind::Pair, "User cancelled file morph", job.source);
             return;
         }
-        moved = run.fs.moveNoReplace(job.source, target);
+        // The listing saw a file; a folder put in its place since then is
+        // not this run's to rename. (A listed link is renamed whatever it
+        // points to.)
+        if (job.entry.type != EntryType::Symlink && run.fs.folderExists(job.source))
+            moved = Status::error(EISDIR);
+        else
+            moved = run.fs.moveNoReplace(job.source, target);
     }
     if (!moved) {
         AddFailure(run.log, "rename", job.source, target, moved.message());
@@ -49,12 +55,17 @@ void renameStep(RunContext& run, NameJob& job)
     job.changed = true;
 }
 
+void logSkippedSpecial(RunContext& run, const NameJob& job)
+{
+    AddLogEntry(run.log, LogEntryKind::Plain, "Skipped special file " + job.source);
+}
+
 void copyStep(RunContext& run, NameJob& job, std::string_view refusal)
 {
     // A FIFO or a device is never opened: reading it may block for ever or
     // never end. Only its name could be changed.
     if (job.entry.type == EntryType::Special) {
-        AddLogEntry(run.log, LogEntryKind::Plain, "Skipped special file " + job.source);
+        logSkippedSpecial(run, job);
         return;
     }
     const std::string copyPath = run.settings.CopyDir + job.relative + job.newName;
@@ -67,6 +78,12 @@ void copyStep(RunContext& run, NameJob& job, std::string_view refusal)
             return;
         }
         copied = run.fs.copyFileNoReplace(job.source, copyPath);
+    }
+    if (copied.code() == Status::kNotRegularFile) {
+        // Swapped for a FIFO or a device since the listing: skipped, as if
+        // it had been listed as one.
+        logSkippedSpecial(run, job);
+        return;
     }
     if (!copied) {
         AddFailure(run.log, "copy", job.source, copyPath, copied.message());

@@ -27,6 +27,8 @@ Status openSource(const std::string& source, FileDescriptor& fd)
     struct stat st;
     if (::fstat(fd.get(), &st) != 0)
         return Status::fromErrno();
+    if (S_ISDIR(st.st_mode))
+        return Status::error(EISDIR); // as for reading: a folder is no special file
     return S_ISREG(st.st_mode) ? Status::ok() : Status::error(Status::kNotRegularFile);
 }
 

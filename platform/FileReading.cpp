@@ -61,6 +61,10 @@ Status readWholeFile(const std::string& path, bool followLink, ContentSink& sink
     struct stat st;
     if (::fstat(fd.get(), &st) != 0)
         return Status::fromErrno();
+    // A folder that took the file's place is an ordinary failure with the
+    // system's reason; only FIFOs, sockets and devices are "not regular".
+    if (S_ISDIR(st.st_mode))
+        return Status::error(EISDIR);
     if (!S_ISREG(st.st_mode))
         return Status::error(Status::kNotRegularFile);
     if (!sink.reserve(static_cast<std::uint64_t>(st.st_size)))

@@ -59,8 +59,9 @@ public:
 
     // Reads the whole content of a regular file into `sink`. With
     // followLink false a symbolic link is not opened (ELOOP). Opening never
-    // blocks; an entry that turns out not to be a regular file gives
-    // Status::kNotRegularFile and nothing is read.
+    // blocks; an entry that turns out to be a folder gives EISDIR, any other
+    // entry that is not a regular file Status::kNotRegularFile, and nothing
+    // is read.
     virtual Status readFile(const std::string& path, bool followLink, ContentSink& sink) = 0;
 
     // Rewrites `source` in place with `content`, under the name `target` in the

@@ -22,6 +22,8 @@ Status examineSource(const AtPath& at, struct stat& st)
         return Status::fromErrno();
     if (S_ISLNK(st.st_mode))
         return Status::error(Status::kIsSymbolicLink);
+    if (S_ISDIR(st.st_mode))
+        return Status::error(EISDIR);
     if (!S_ISREG(st.st_mode))
         return Status::error(Status::kNotRegularFile);
     return Status::ok();

@@ -28,7 +28,8 @@ public:
 
     // FileSystem::rewriteFile. A source that is a symbolic link is refused
     // (kIsSymbolicLink), as the link would be replaced by a regular file;
-    // any other source that is not a regular file gives kNotRegularFile.
+    // a folder gives EISDIR, any other source that is not a regular file
+    // kNotRegularFile.
     // The new file gets the source's owner where permitted, then its mode;
     // a set-user-ID or set-group-ID bit is kept only when that owner or
     // group could be kept too.

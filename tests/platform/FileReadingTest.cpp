@@ -50,7 +50,7 @@ TEST(ReadFile, OtherEntriesThatAreNotFiles)
     dir.makeDir("sub");
     PosixFileSystem fs;
     StringSink sink;
-    EXPECT_EQ(fs.readFile(dir / "sub", false, sink).code(), Status::kNotRegularFile);
+    EXPECT_EQ(fs.readFile(dir / "sub", false, sink).code(), EISDIR);
     EXPECT_EQ(fs.readFile("/dev/zero", false, sink).code(), Status::kNotRegularFile);
     EXPECT_EQ(fs.readFile(dir / "missing", false, sink).code(), ENOENT);
     EXPECT_EQ(sink.reserveCalls, 0);
