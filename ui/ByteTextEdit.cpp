@@ -17,12 +17,8 @@ ByteTextEdit::ByteTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 void ByteTextEdit::setBytes(const std::string& bytes)
 {
     m_exact = bytes;
-    setPlainText(decodeBytes(bytes)); // leaves the document unmodified
-}
-
-bool ByteTextEdit::showsExactBytes() const
-{
-    return !document()->isModified();
+    setPlainText(decodeBytes(bytes));
+    m_exactShown = toPlainText();
 }
 
 std::string ByteTextEdit::bytes() const

@@ -20,12 +20,13 @@ public:
 
     void setBytes(const std::string& bytes);
     std::string bytes() const;
-    // True while the field holds what setBytes() put up (undoing every edit
+    // True while the field shows what setBytes() put up (undoing every edit
     // counts as well).
-    bool showsExactBytes() const;
+    bool showsExactBytes() const { return toPlainText() == m_exactShown; }
 
 private:
     std::string m_exact;
+    QString m_exactShown;
 };
 
 } // namespace quarvel

@@ -36,7 +36,8 @@ DirectoryTree::DirectoryTree(QWidget* parent) : QTreeWidget(parent), m_icon(fold
     // children already in place.
     connect(this, &QTreeWidget::itemExpanded, this, &DirectoryTree::onExpanded);
     connect(this, &QTreeWidget::itemCollapsed, this, &DirectoryTree::onCollapsed);
-    connect(this, &QTreeWidget::itemSelectionChanged, this, &DirectoryTree::onSelectionChanged);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &DirectoryTree::onSelectionChanged);
 }
 
 void DirectoryTree::fillRoots(FileSystem& fs)
@@ -112,11 +113,12 @@ void DirectoryTree::onCollapsed(QTreeWidgetItem* item)
         emit folderCollapsed(itemPath(item));
 }
 
-void DirectoryTree::onSelectionChanged()
+// Reports the item that has just become selected.
+void DirectoryTree::onSelectionChanged(const QItemSelection& selected)
 {
-    const QList<QTreeWidgetItem*> selected = selectedItems();
-    if (!selected.isEmpty() && isEnabled())
-        emit folderSelected(itemPath(selected.first()));
+    if (selected.isEmpty() || !isEnabled())
+        return;
+    emit folderSelected(itemPath(itemFromIndex(selected.indexes().first())));
 }
 
 // "*" would expand every folder below the current one, level after level,

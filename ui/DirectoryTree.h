@@ -47,7 +47,7 @@ private:
     void listChildren(QTreeWidgetItem* item);
     void onExpanded(QTreeWidgetItem* item);
     void onCollapsed(QTreeWidgetItem* item);
-    void onSelectionChanged();
+    void onSelectionChanged(const QItemSelection& selected);
 
     FileSystem* m_fs = nullptr;
     QIcon m_icon;
