@@ -2,6 +2,7 @@
 
 #include "ui/ByteLineEdit.h"
 #include "ui/DialogLayout.h"
+#include "ui/DirectoryTree.h"
 #include "ui/FlagCheckBox.h"
 #include "ui/HistoryComboBox.h"
 
@@ -12,7 +13,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeWidget>
 #include <utility>
 
 namespace quarvel {
@@ -84,14 +84,9 @@ public:
         return radio;
     }
 
-    // A placeholder of the folder browser's size and look.
-    QTreeWidget* folderTree(int id, const char* name, DialogRect rect)
+    DirectoryTree* folderTree(int id, const char* name, DialogRect rect)
     {
-        auto* tree = add<QTreeWidget>(id, name, rect);
-        tree->setHeaderHidden(true);
-        tree->setRootIsDecorated(true);
-        tree->setFrameShape(QFrame::StyledPanel);
-        return tree;
+        return add<DirectoryTree>(id, name, rect);
     }
 
 private:

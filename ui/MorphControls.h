@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/DirectoryTree.h"
+
 class QDialog;
 class QFrame;
 class QGroupBox;
@@ -7,7 +9,6 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QTreeWidget;
 
 namespace quarvel {
 
@@ -43,15 +44,15 @@ struct MorphControls
     FlagCheckBox* recurse;     // 1004
     FlagCheckBox* crAsSpace;   // 1040
     QLabel* startLabel;
-    QTreeWidget* startTree;  // 1013
-    ByteLineEdit* startDir;  // 1005
-    FlagCheckBox* copy;      // 1009
-    QTreeWidget* outputTree; // 1014
-    ByteLineEdit* copyDir;   // 1007
-    QPushButton* morphFiles; // 1, the default button
-    QPushButton* viewLog;    // 3
-    QPushButton* close;      // 2
-    QProgressBar* progress;  // 1025
+    DirectoryTree* startTree;  // 1013
+    ByteLineEdit* startDir;    // 1005
+    FlagCheckBox* copy;        // 1009
+    DirectoryTree* outputTree; // 1014
+    ByteLineEdit* copyDir;     // 1007
+    QPushButton* morphFiles;   // 1, the default button
+    QPushButton* viewLog;      // 3
+    QPushButton* close;        // 2
+    QProgressBar* progress;    // 1025
 };
 
 // Creates every control as a child of `dialog`, in tab order (the order of

@@ -1,5 +1,8 @@
 #include "ui/MorphDialog.h"
 
+#include "ui/AboutDialog.h"
+#include "ui/AdvancedPatternDialog.h"
+#include "ui/DirectoryTree.h"
 #include "ui/FlagCheckBox.h"
 #include "ui/HistoryComboBox.h"
 
@@ -7,6 +10,8 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,10 +25,16 @@ constexpr int kDialogHeight = 226;
 
 } // namespace
 
-MorphDialog::MorphDialog(FileSystem& fs, QWidget* parent)
+// The link only keeps the opener's address until a click needs it, and
+// m_desktopOpener is constructed by then.
+MorphDialog::MorphDialog(FileSystem& fs, QWidget* parent) : MorphDialog(fs, m_desktopOpener, parent)
+{
+}
+
+MorphDialog::MorphDialog(FileSystem& fs, UrlOpener& opener, QWidget* parent)
     : QDialog(parent), m_fs(fs), m_settings(defaultSettings()),
       m_layout(this, kDialogWidth, kDialogHeight), m_controls(createMorphControls(this, m_layout)),
-      m_maskList(*m_controls.mask), m_patternList(*m_controls.pattern)
+      m_maskList(*m_controls.mask), m_patternList(*m_controls.pattern), m_link(*this, opener)
 {
     setObjectName(QStringLiteral("morphDialog"));
     setWindowTitle(QStringLiteral("File Morph Utility"));
@@ -52,6 +63,12 @@ void MorphDialog::connectEvents()
     connect(c.morphFiles, &QPushButton::clicked, this, &MorphDialog::morphFiles);
     connect(c.viewLog, &QPushButton::clicked, this, &MorphDialog::viewLog);
     connect(c.close, &QPushButton::clicked, this, &MorphDialog::reject);
+    // Selecting, expanding or collapsing an item chooses its folder.
+    for (auto signal : {&DirectoryTree::folderSelected, &DirectoryTree::folderExpanded,
+                        &DirectoryTree::folderCollapsed}) {
+        connect(c.startTree, signal, this, &MorphDialog::startFolderChosen);
+        connect(c.outputTree, signal, this, &MorphDialog::outputFolderChosen);
+    }
 }
 
 void MorphDialog::showEvent(QShowEvent* event)
@@ -81,9 +98,11 @@ void MorphDialog::initialise()
     m_controls.progress->setVisible(false);
 }
 
-// The folder trees list their roots here once they browse folders; the
-// placeholders stay empty.
-void MorphDialog::fillFolderTrees() {}
+void MorphDialog::fillFolderTrees()
+{
+    m_controls.startTree->fillRoots(m_fs);
+    m_controls.outputTree->fillRoots(m_fs);
+}
 
 void MorphDialog::startFolderChosen(const std::string& path)
 {
@@ -99,8 +118,23 @@ void MorphDialog::outputFolderChosen(const std::string& path)
     writeControls();
 }
 
-// The advanced pattern dialog opens from here once it exists.
-void MorphDialog::showAdvancedDialog() {}
+// Accepting the advanced dialog always leaves the main dialog in file-data
+// mode, showing the texts and ticks chosen there.
+void MorphDialog::showAdvancedDialog()
+{
+    readControls();
+    if (!exchangeAdvancedPattern(m_settings, this))
+        return;
+    m_controls.fileData->setChecked(true);
+    writeControls();
+    updateModeControls();
+}
+
+void MorphDialog::showAboutBox()
+{
+    AboutDialog about(this);
+    about.exec();
+}
 
 void MorphDialog::reject()
 {
@@ -167,13 +201,39 @@ void MorphDialog::openContextMenu(const QPoint& globalPosition)
     menu.exec(globalPosition);
 }
 
-// The system menu's items. "&About Quarvel..." follows Close after a
-// separator once the About box exists.
+// The system menu's items: Close, then "&About Quarvel..." after a separator.
 void MorphDialog::populateContextMenu(QMenu& menu)
 {
     QAction* close = menu.addAction(QStringLiteral("Close"));
     close->setObjectName(QStringLiteral("closeAction"));
     connect(close, &QAction::triggered, this, &MorphDialog::reject);
+    menu.addSeparator();
+    QAction* about = menu.addAction(QStringLiteral("&About Quarvel..."));
+    about->setObjectName(QStringLiteral("aboutAction"));
+    connect(about, &QAction::triggered, this, &MorphDialog::showAboutBox);
+}
+
+void MorphDialog::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    m_link.paint(painter);
+}
+
+// Only moves over the dialog's own surface count for the link, not those
+// that reach it from a child control.
+void MorphDialog::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    m_link.mouseMoved(point, childAt(point) == nullptr);
+    QDialog::mouseMoveEvent(event);
+}
+
+void MorphDialog::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_link.leftButtonReleased();
+    QDialog::mouseReleaseEvent(event);
 }
 
 } // namespace quarvel

@@ -8,6 +8,8 @@
 #include "ui/ComboSortedList.h"
 #include "ui/DialogLayout.h"
 #include "ui/MorphControls.h"
+#include "ui/UrlOpener.h"
+#include "ui/WebLink.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -32,8 +34,10 @@ class MorphDialog : public QDialog, public RunWindow
 
 public:
     // The settings start at their first-run defaults; the start-up loads the
-    // stored ones into settings() before the dialog is shown.
+    // stored ones into settings() before the dialog is shown. The web link
+    // opens its page through `opener`, by default the desktop's URL handler.
     explicit MorphDialog(FileSystem& fs, QWidget* parent = nullptr);
+    MorphDialog(FileSystem& fs, UrlOpener& opener, QWidget* parent = nullptr);
     ~MorphDialog() override;
 
     MorphSettings& settings() { return m_settings; }
@@ -43,6 +47,7 @@ public:
     const MruList& patternHistory() const { return m_patternHistory; }
     const MorphControls& controls() const { return m_controls; }
     bool isRunning() const { return m_running; }
+    const WebLink& webLink() const { return m_link; }
 
     // The close sequence for an exit that did not come through "Close"
     // (the application told to quit): joins the histories back into Mask
@@ -69,6 +74,7 @@ public slots:
     void morphFiles();
     void viewLog();
     void showAdvancedDialog();
+    void showAboutBox();
     // Close, Esc, the close box and the context menu's Close.
     void reject() override;
 
@@ -77,6 +83,9 @@ protected:
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void connectEvents();
@@ -103,6 +112,8 @@ private:
     MorphControls m_controls;
     ComboSortedList m_maskList;
     ComboSortedList m_patternList;
+    DesktopUrlOpener m_desktopOpener;
+    WebLink m_link;
     QElapsedTimer m_sinceRepaint;
     bool m_initialised = false;
     bool m_closed = false;

@@ -1,11 +1,11 @@
 // The enabling rules of the main dialog. Enabling never changes a value.
 
 #include "ui/ByteLineEdit.h"
+#include "ui/DirectoryTree.h"
 #include "ui/FlagCheckBox.h"
 #include "ui/MorphDialog.h"
 
 #include <QRadioButton>
-#include <QTreeWidget>
 
 namespace quarvel {
 
