@@ -1,7 +1,8 @@
 /* Makes FOLDERS folders of FILES files each below ROOT for the million-file
  * benchmark: names with capitals ("Folder_0007/File_0000123.TXT") so that the
  * lower-casing run renames every one, and a short line of content without
- * the pattern the file-data run searches for. Plain open/write/close calls:
+ * the pattern the file-data run searches for (none with EMPTY set in the
+ * environment). Plain open/write/close calls:
  * a shell or Python loop would take longer than the runs measured. */
 #include <fcntl.h>
 #include <stdio.h>
@@ -36,7 +37,8 @@ int main(int argc, char** argv)
             char name[64];
             snprintf(name, sizeof name, "File_%07ld.TXT", f * files + i);
             const int fd = openat(dir, name, O_WRONLY | O_CREAT | O_EXCL, 0644);
-            if (fd < 0 || (withContent && write(fd, line, sizeof line - 1) != (ssize_t)(sizeof line - 1))) {
+            if (fd < 0 ||
+                (withContent && write(fd, line, sizeof line - 1) != (ssize_t)(sizeof line - 1))) {
                 perror(name);
                 return 1;
             }
