@@ -11,9 +11,17 @@ namespace quarvel {
 
 void WriteTracker::noteEntry(int dirFd, const char* name, std::string_view path)
 {
+    // Entries of one folder lie on one file system: a run that changes many
+    // files in a folder examines only the first.
+    const std::size_t slash = path.rfind(kSeparator);
+    const std::string_view folder = path.substr(0, slash == std::string_view::npos ? 0 : slash);
+    if (!m_lastFolder.empty() && folder == m_lastFolder)
+        return;
     struct stat st;
-    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
         noteDevice(st.st_dev, path);
+        m_lastFolder.assign(folder);
+    }
 }
 
 void WriteTracker::noteFile(int fd, std::string_view path)
@@ -50,6 +58,7 @@ void WriteTracker::syncAll()
     if (unreachable)
         ::sync();
     m_folders.clear();
+    m_lastFolder.clear();
 }
 
 } // namespace quarvel

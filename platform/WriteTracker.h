@@ -27,6 +27,7 @@ private:
     void noteDevice(dev_t device, std::string_view path);
 
     std::map<dev_t, std::string> m_folders; // per written device, a folder on it
+    std::string m_lastFolder;               // the folder of the last entry examined
 };
 
 } // namespace quarvel
