@@ -33,7 +33,6 @@ public:
 
     // Places every control and fixes the dialog's size.
     void apply() const;
-    DialogUnits units() const { return DialogUnits(m_dialog->font()); }
 
 private:
     struct Entry

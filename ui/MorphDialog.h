@@ -115,6 +115,7 @@ private:
     DesktopUrlOpener m_desktopOpener;
     WebLink m_link;
     QElapsedTimer m_sinceRepaint;
+    int m_progressPosition = 0; // the engine's, shown at the next repaint
     bool m_initialised = false;
     bool m_closed = false;
     bool m_running = false;

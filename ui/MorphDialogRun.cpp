@@ -56,20 +56,27 @@ void MorphDialog::viewLog()
 
 ConfirmResult MorphDialog::askConfirmation(const std::string& message)
 {
+    m_controls.progress->setValue(m_progressPosition);
     ConfirmDialog dialog(this);
     const ConfirmResult answer = dialog.ask(message);
     m_sinceRepaint.restart();
     return answer;
 }
 
+// The bar takes the engine's position only when the window repaints: a
+// progress bar repaints itself at once on every visible change, which for
+// tens of thousands of steps would cost more than the run's own work.
 void MorphDialog::setProgressPosition(int position)
 {
-    m_controls.progress->setValue(position);
+    m_progressPosition = position;
+    if (!m_running || !m_controls.progress->isVisible())
+        m_controls.progress->setValue(position);
     keepRepainting();
 }
 
 void MorphDialog::setProgressVisible(bool visible)
 {
+    m_controls.progress->setValue(m_progressPosition);
     m_controls.progress->setVisible(visible);
     if (visible && m_running) {
         QCoreApplication::processEvents();
@@ -81,6 +88,7 @@ void MorphDialog::keepRepainting()
 {
     if (!m_running || m_sinceRepaint.elapsed() < kRepaintIntervalMs)
         return;
+    m_controls.progress->setValue(m_progressPosition);
     QCoreApplication::processEvents();
     m_sinceRepaint.restart();
 }
