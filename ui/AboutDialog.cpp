@@ -2,6 +2,7 @@
 
 #include "ui/QuarvelLogo.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -41,7 +42,7 @@ void AboutDialog::createControls()
     m_logo = label(this, "logo", QString());
     m_logo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_logo->setAlignment(Qt::AlignCenter);
-    m_logo->setPixmap(quarvelLogo(devicePixelRatioF()));
+    m_logo->setPixmap(quarvelLogo(qApp->devicePixelRatio()));
     m_layout.place(m_logo, {7, 7, 83, 39});
 
     m_layout.placeText(label(this, "version", QStringLiteral("Quarvel v1.0")), {100, 13, 53, 8},
@@ -61,7 +62,6 @@ void AboutDialog::createControls()
                                            "quarvel@brantwick.example"));
     address->setAlignment(Qt::AlignCenter);
     address->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    address->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_layout.place(address, {21, 57, 168, 19});
 }
 

@@ -1,6 +1,7 @@
 #include "ui/QuarvelLogo.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -85,6 +86,21 @@ void paintBadge(QPainter& p)
     p.drawPolygon(QPolygonF({{150, 184.6}, {147.4, 207.8}, {168.6, 197.4}}));
 }
 
+// Draws `text` in the largest pixel size up to `largest` that fits `box`,
+// whatever fonts the system has.
+void drawFitted(QPainter& painter, const QRectF& box, const QString& text, int largest, bool bold)
+{
+    QFont font;
+    font.setBold(bold);
+    for (int size = largest; size > 6; --size) {
+        font.setPixelSize(size);
+        if (QFontMetricsF(font).horizontalAdvance(text) <= box.width())
+            break;
+    }
+    painter.setFont(font);
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
 } // namespace
 
 void paintQuarvelIcon(QPainter& painter, const QRectF& square)
@@ -113,19 +129,10 @@ QPixmap quarvelLogo(qreal scale)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     paintQuarvelIcon(painter, QRectF(4, 6, 48, 48));
-    QFont name(QStringLiteral("Sans Serif"));
-    name.setPixelSize(19);
-    name.setBold(true);
-    painter.setFont(name);
     painter.setPen(QColor(0x1d, 0x74, 0x86));
-    painter.drawText(QRectF(54, 8, 64, 26), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Quarvel"));
-    QFont maker(QStringLiteral("Sans Serif"));
-    maker.setPixelSize(9);
-    painter.setFont(maker);
+    drawFitted(painter, QRectF(54, 8, 63, 26), QStringLiteral("Quarvel"), 20, true);
     painter.setPen(QColor(0x4a, 0x55, 0x63));
-    painter.drawText(QRectF(55, 34, 64, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Brantwick Labs"));
+    drawFitted(painter, QRectF(55, 34, 62, 16), QStringLiteral("Brantwick Labs"), 10, false);
     return pixmap;
 }
 
