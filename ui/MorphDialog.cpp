@@ -25,16 +25,11 @@ constexpr int kDialogHeight = 226;
 
 } // namespace
 
-// The link only keeps the opener's address until a click needs it, and
-// m_desktopOpener is constructed by then.
-MorphDialog::MorphDialog(FileSystem& fs, QWidget* parent) : MorphDialog(fs, m_desktopOpener, parent)
-{
-}
-
-MorphDialog::MorphDialog(FileSystem& fs, UrlOpener& opener, QWidget* parent)
+MorphDialog::MorphDialog(FileSystem& fs, QWidget* parent, UrlOpener* opener)
     : QDialog(parent), m_fs(fs), m_settings(defaultSettings()),
       m_layout(this, kDialogWidth, kDialogHeight), m_controls(createMorphControls(this, m_layout)),
-      m_maskList(*m_controls.mask), m_patternList(*m_controls.pattern), m_link(*this, opener)
+      m_maskList(*m_controls.mask), m_patternList(*m_controls.pattern),
+      m_link(*this, opener != nullptr ? *opener : m_desktopOpener)
 {
     setObjectName(QStringLiteral("morphDialog"));
     setWindowTitle(QStringLiteral("File Morph Utility"));

@@ -35,9 +35,9 @@ class MorphDialog : public QDialog, public RunWindow
 public:
     // The settings start at their first-run defaults; the start-up loads the
     // stored ones into settings() before the dialog is shown. The web link
-    // opens its page through `opener`, by default the desktop's URL handler.
-    explicit MorphDialog(FileSystem& fs, QWidget* parent = nullptr);
-    MorphDialog(FileSystem& fs, UrlOpener& opener, QWidget* parent = nullptr);
+    // opens its page through `opener`, or the desktop's URL handler when it
+    // is null.
+    explicit MorphDialog(FileSystem& fs, QWidget* parent = nullptr, UrlOpener* opener = nullptr);
     ~MorphDialog() override;
 
     MorphSettings& settings() { return m_settings; }

@@ -87,7 +87,7 @@ protected:
 
     PosixFileSystem fs;
     FakeOpener opener;
-    MorphDialog dialog{fs, opener};
+    MorphDialog dialog{fs, nullptr, &opener};
 };
 
 TEST_F(WebLinkTest, PaintsNormalAndHotWithOneRepaintPerChange)
