@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/qt/QSettingsStore.h"
+#include "ui/AppIcon.h"
 #include "ui/MorphSession.h"
 
 #include <QApplication>
@@ -57,6 +58,8 @@ int startQuarvel(int argc, char** argv)
     qInstallMessageHandler(g_defaultHandler);
     QCoreApplication::setOrganizationName(QString::fromLatin1(kCompanyKey));
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationName));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
+    QApplication::setWindowIcon(applicationIcon());
 
     PosixFileSystem fileSystem;
     QSettingsStore store;
