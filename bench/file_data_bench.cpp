@@ -13,6 +13,7 @@
 #include "app/MorphSettings.h"
 #include "app/MruList.h"
 #include "app/VectorSortedList.h"
+#include "bench/BenchSupport.h"
 #include "engine/MorphEngine.h"
 #include "engine/RunState.h"
 #include "platform/PosixFileSystem.h"
@@ -40,23 +41,8 @@ constexpr int kMatchEvery = 100; // one file in a hundred holds a marker
 const std::string kMarkerA = "QVMARK_ALPHA";
 const std::string kMarkerB = "QVMARK_OMEGA";
 
-// The window of a run nobody watches: every question answered Yes.
-class SilentWindow : public RunWindow
-{
-public:
-    ConfirmResult askConfirmation(const std::string&) override { return ConfirmResult::Yes; }
-    void writeControls() override {}
-    void readControls() override {}
-    void setProgressPosition(int) override {}
-    void setProgressVisible(bool) override {}
-    void showSummary(const std::string&) override {}
-};
-
-void check(bool ok, const char* what)
-{
-    if (!ok)
-        throw std::runtime_error(what);
-}
+using bench::check;
+using bench::SilentWindow;
 
 // Lower-case words and line breaks, never forming a marker.
 std::string textBody(std::size_t size, unsigned seed)

@@ -9,6 +9,7 @@
 #include "app/MorphSettings.h"
 #include "app/MruList.h"
 #include "app/VectorSortedList.h"
+#include "bench/BenchSupport.h"
 #include "engine/MorphEngine.h"
 #include "engine/RunState.h"
 #include "platform/PosixFileSystem.h"
@@ -33,22 +34,8 @@ constexpr int kChunks = 1024;
 const std::string kFrom = "QVMARK_ALPHA";
 const std::string kTo = "QVMARK_OMEGA";
 
-class SilentWindow : public RunWindow
-{
-public:
-    ConfirmResult askConfirmation(const std::string&) override { return ConfirmResult::Yes; }
-    void writeControls() override {}
-    void readControls() override {}
-    void setProgressPosition(int) override {}
-    void setProgressVisible(bool) override {}
-    void showSummary(const std::string&) override {}
-};
-
-void check(bool ok, const char* what)
-{
-    if (!ok)
-        throw std::runtime_error(what);
-}
+using bench::check;
+using bench::SilentWindow;
 
 double peakMiB()
 {

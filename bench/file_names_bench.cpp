@@ -5,6 +5,7 @@
 #include "app/MorphSettings.h"
 #include "app/MruList.h"
 #include "app/VectorSortedList.h"
+#include "bench/BenchSupport.h"
 #include "engine/MorphEngine.h"
 #include "engine/RunState.h"
 #include "platform/PosixFileSystem.h"
@@ -33,23 +34,8 @@ using namespace quarvel;
 constexpr int kFolders = 50;
 constexpr int kFilesPerFolder = 1000;
 
-// The window of a run nobody watches: every question answered Yes.
-class SilentWindow : public RunWindow
-{
-public:
-    ConfirmResult askConfirmation(const std::string&) override { return ConfirmResult::Yes; }
-    void writeControls() override {}
-    void readControls() override {}
-    void setProgressPosition(int) override {}
-    void setProgressVisible(bool) override {}
-    void showSummary(const std::string&) override {}
-};
-
-void check(bool ok, const char* what)
-{
-    if (!ok)
-        throw std::runtime_error(what);
-}
+using bench::check;
+using bench::SilentWindow;
 
 // 50 folders of 1000 upper-case names, and the lower-case name each one
 // gets, as full paths.
