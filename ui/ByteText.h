@@ -13,8 +13,9 @@ namespace quarvel {
 QString decodeBytes(std::string_view bytes);
 
 // One-line display of a text that may hold line breaks: each break shows
-// as a visible symbol, CR LF as U+21B5, a lone LF as U+240A, a lone CR as
-// U+240D, so that what the field shows is what a run uses.
+// as a visible symbol, CR LF as U+21B5, a lone LF as U+2193, a lone CR as
+// U+2190 (arrows that the common fonts hold), so that what the field shows
+// is what a run uses.
 QString singleLineDisplay(std::string_view bytes);
 
 // The reverse of singleLineDisplay for a text the user has edited: the
@@ -23,7 +24,7 @@ QString singleLineDisplay(std::string_view bytes);
 std::string bytesFromSingleLine(const QString& text);
 
 inline constexpr char16_t kCrLfSymbol = u'\u21B5';
-inline constexpr char16_t kLfSymbol = u'\u240A';
-inline constexpr char16_t kCrSymbol = u'\u240D';
+inline constexpr char16_t kLfSymbol = u'\u2193';
+inline constexpr char16_t kCrSymbol = u'\u2190';
 
 } // namespace quarvel

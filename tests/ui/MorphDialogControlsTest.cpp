@@ -132,7 +132,7 @@ TEST_F(MorphDialogTest, ExchangeKeepsLineBreaksAndRawBytes)
     settings().Mask = "*.\xA0";
     open();
     // Each break shows as a symbol of its own.
-    EXPECT_EQ(c().repPattern->text(), QStringLiteral("one\u21B5two\u240Athree\u240Dfour"));
+    EXPECT_EQ(c().repPattern->text(), QStringLiteral("one\u21B5two\u2193three\u2190four"));
     EXPECT_EQ(c().pattern->currentText(), QStringLiteral("find\u21B5this"));
     dialog->readControls();
     EXPECT_EQ(settings().RepPattern, multiLine);
