@@ -1,5 +1,7 @@
 #include "engine/ByteBuffer.h"
 
+#include "engine/StorageGrowth.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -84,25 +86,9 @@ void ByteBuffer::Reset()
 
 bool ByteBuffer::ReserveStorage(std::int64_t total)
 {
-    if (total <= m_storageSize)
-        return true;
-    if (total > kMaxLength)
+    if (total > kMaxLength && total > m_storageSize)
         return false;
-    void* grown = nullptr;
-    if (m_length == 0) {
-        // Nothing to keep: fresh storage saves copying the old bytes.
-        grown = std::malloc(static_cast<std::size_t>(total));
-        if (grown == nullptr)
-            return false;
-        std::free(m_data);
-    } else {
-        grown = std::realloc(m_data, static_cast<std::size_t>(total));
-        if (grown == nullptr)
-            return false;
-    }
-    m_data = static_cast<char*>(grown);
-    m_storageSize = total;
-    return true;
+    return growStorage(m_data, m_storageSize, m_length, total);
 }
 
 bool ByteBuffer::AppendBytes(const char* bytes, std::int64_t n)

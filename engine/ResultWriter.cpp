@@ -1,5 +1,7 @@
 #include "engine/ResultWriter.h"
 
+#include "engine/StorageGrowth.h"
+
 #include <cstdlib>
 #include <limits>
 #include <utility>
@@ -13,23 +15,7 @@ ResultWriter::~ResultWriter()
 
 bool ResultWriter::Reserve(std::int64_t total)
 {
-    if (total <= m_size)
-        return true;
-    void* grown = nullptr;
-    if (m_used == 0) {
-        // Nothing written yet: fresh storage saves copying the old bytes.
-        grown = std::malloc(static_cast<std::size_t>(total));
-        if (grown == nullptr)
-            return false;
-        std::free(m_data);
-    } else {
-        grown = std::realloc(m_data, static_cast<std::size_t>(total));
-        if (grown == nullptr)
-            return false;
-    }
-    m_data = static_cast<char*>(grown);
-    m_size = total;
-    return true;
+    return growStorage(m_data, m_size, m_used, total);
 }
 
 // Geometric growth, so a result far larger than planned still costs O(n).
