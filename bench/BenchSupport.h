@@ -2,6 +2,7 @@
 
 #include "engine/RunWindow.h"
 
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -24,6 +25,16 @@ inline void check(bool ok, const char* what)
 {
     if (!ok)
         throw std::runtime_error(what);
+}
+
+// A fresh folder for a benchmark's corpus, ending with '/': under
+// $QUARVEL_BENCH_DIR, or /var/tmp (a disk, unlike /tmp on some systems).
+inline std::string makeBenchFolder(const std::string& name)
+{
+    const char* base = std::getenv("QUARVEL_BENCH_DIR");
+    std::string pattern = std::string(base != nullptr ? base : "/var/tmp") + "/" + name + "-XXXXXX";
+    check(mkdtemp(pattern.data()) != nullptr, "mkdtemp");
+    return pattern + "/";
 }
 
 } // namespace quarvel::bench

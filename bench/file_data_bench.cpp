@@ -106,11 +106,7 @@ class DataTree
 public:
     DataTree()
     {
-        const char* base = std::getenv("QUARVEL_BENCH_DIR");
-        std::string pattern =
-            std::string(base != nullptr ? base : "/var/tmp") + "/quarvel-data-bench-XXXXXX";
-        check(mkdtemp(pattern.data()) != nullptr, "mkdtemp");
-        m_root = pattern + "/";
+        m_root = bench::makeBenchFolder("quarvel-data-bench");
         for (int d = 0; d < kFolders; ++d) {
             const std::string folder = m_root + "d" + std::to_string(d) + "/";
             check(::mkdir(folder.c_str(), 0755) == 0, "mkdir");

@@ -62,11 +62,7 @@ class LargeFile
 public:
     LargeFile()
     {
-        const char* base = std::getenv("QUARVEL_BENCH_DIR");
-        std::string pattern =
-            std::string(base != nullptr ? base : "/var/tmp") + "/quarvel-peak-bench-XXXXXX";
-        check(mkdtemp(pattern.data()) != nullptr, "mkdtemp");
-        m_folder = pattern + "/";
+        m_folder = bench::makeBenchFolder("quarvel-peak-bench");
         m_file = m_folder + "large.txt";
         const std::string chunk = chunkText();
         const int fd = ::open(m_file.c_str(), O_CREAT | O_WRONLY | O_EXCL, 0644);

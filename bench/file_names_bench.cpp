@@ -44,11 +44,7 @@ class NameTree
 public:
     NameTree()
     {
-        const char* base = std::getenv("QUARVEL_BENCH_DIR");
-        std::string pattern =
-            std::string(base != nullptr ? base : "/var/tmp") + "/quarvel-names-bench-XXXXXX";
-        check(mkdtemp(pattern.data()) != nullptr, "mkdtemp");
-        m_root = pattern + "/";
+        m_root = bench::makeBenchFolder("quarvel-names-bench");
         const std::string seed = m_root + "seed";
         const int fd = ::open(seed.c_str(), O_CREAT | O_WRONLY, 0644);
         check(fd >= 0, "seed");
