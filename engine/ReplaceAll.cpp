@@ -63,13 +63,10 @@ private:
     std::uint64_t m_bits = 0;
 };
 
-// The result needs at most the content's size when the replacement is not
-// longer than the search text; otherwise it grows as needed.
-bool ReserveResult(ResultWriter& result, std::int64_t length, std::int64_t searchLength,
-                   std::int64_t replacementLength)
+// A longer replacement makes the result grow; room for an eighth more is
+// made at once, and the writer grows geometrically beyond that.
+bool ReserveResult(ResultWriter& result, std::int64_t length)
 {
-    if (replacementLength <= searchLength)
-        return result.Reserve(length);
     return result.Reserve(length + length / 8);
 }
 
@@ -108,7 +105,66 @@ public:
         if (buffer.m_capacity > 0)
             buffer.m_data = result.Release(buffer.m_storageSize);
     }
+
+    static char* Content(ByteBuffer& buffer) { return buffer.m_data; }
+
+    // The buffer's content was rewritten in its own storage and is now
+    // `length` bytes long. An empty result leaves no storage, as above; the
+    // storage is kept as the spare then.
+    static void ShortenTo(ByteBuffer& buffer, std::int64_t length)
+    {
+        buffer.m_length = length;
+        buffer.m_capacity = StepCapacity(length);
+        if (buffer.m_capacity > 0)
+            return;
+        std::free(buffer.m_spare);
+        buffer.m_spare = std::exchange(buffer.m_data, nullptr);
+        buffer.m_spareSize = std::exchange(buffer.m_storageSize, 0);
+    }
 };
+
+namespace {
+
+// The rewrite when the replacement is not longer than the search text: every
+// occurrence spans at least the search text's length, so the result never
+// outgrows the content and is built in the content's own storage, without a
+// second buffer the size of the content. An occurrence is written only after
+// the next one has been found: the word-start test of the next one reads the
+// byte just behind it, which may belong to the previous occurrence, and must
+// see the original byte, not the replacement.
+std::int64_t ReplaceInPlace(ByteBuffer& buffer, OccurrenceScanner& scanner, std::int64_t start,
+                            std::int64_t span, const char* replacement,
+                            std::int64_t replacementLength)
+{
+    char* content = ReplaceAllAccess::Content(buffer);
+    const std::int64_t length = buffer.length();
+    std::int64_t written = 0; // the result's length so far
+    std::int64_t copied = 0;  // the first content byte not yet carried over
+    std::int64_t count = 0;
+    while (start >= 0) {
+        std::int64_t nextSpan = 0;
+        const std::int64_t next = scanner.Next(start + span, nextSpan);
+        if (written != copied)
+            std::memmove(content + written, content + copied,
+                         static_cast<std::size_t>(start - copied));
+        written += start - copied;
+        if (replacementLength > 0)
+            std::memcpy(content + written, replacement,
+                        static_cast<std::size_t>(replacementLength));
+        written += replacementLength;
+        copied = start + span;
+        ++count;
+        start = next;
+        span = nextSpan;
+    }
+    if (written != copied)
+        std::memmove(content + written, content + copied,
+                     static_cast<std::size_t>(length - copied));
+    ReplaceAllAccess::ShortenTo(buffer, written + (length - copied));
+    return count;
+}
+
+} // namespace
 
 std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, std::int64_t searchLength,
                         const char* replacement, std::int64_t replacementLength, int wholeWord,
@@ -126,9 +182,11 @@ std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, std::int64_t sea
     std::int64_t start = scanner.Next(0, span);
     if (start < 0)
         return 0;
+    if (replacementLength <= searchLength)
+        return ReplaceInPlace(buffer, scanner, start, span, replacement, replacementLength);
 
     ResultWriter result = ReplaceAllAccess::TakeSpare(buffer);
-    if (!ReserveResult(result, length, searchLength, replacementLength))
+    if (!ReserveResult(result, length))
         return -1;
     // A short replacement is kept padded, so that it can be copied as one
     // fixed-size piece.

@@ -77,6 +77,21 @@ TEST(ReplaceAllEdgeCases, WholeWordNeedsWhiteSpaceOrContentEnds)
         ExpectResult(Replace(content, "cat", "X", flags), 0, content);
 }
 
+TEST(ReplaceAllEdgeCases, WordStartIsJudgedOnTheOriginalContent)
+{
+    // The second occurrence's word start is the first one's last byte, a
+    // space that the replacement overwrites; it still counts as white space,
+    // whether the replacement is as long as the search text, shorter or longer.
+    ExpectResult(Replace(" a  a ", " a ", "bcd", kWholeWord), 2, "bcdbcd");
+    ExpectResult(Replace(" a  a ", " a ", "b", kWholeWord), 2, "bb");
+    ExpectResult(Replace(" a  a ", " a ", "", kWholeWord), 2, "");
+    ExpectResult(Replace(" a  a ", " a ", "bcde", kWholeWord), 2, "bcdebcde");
+    // And a replacement ending in white space does not make a word start of
+    // the byte it overwrote.
+    ExpectResult(Replace(" X X", " X", "  ", kWholeWord), 1, "   X");
+    ExpectResult(Replace(" X X", " X", " ", kWholeWord), 1, "  X");
+}
+
 TEST(ReplaceAllEdgeCases, ZeroByteIsBoundaryBehindButNotInFront)
 {
     using namespace std::string_literals;
