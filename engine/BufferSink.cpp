@@ -20,4 +20,17 @@ bool BufferSink::append(const char* data, std::size_t size)
     return m_buffer.AppendBytes(data, static_cast<std::int64_t>(size));
 }
 
+char* BufferSink::room(std::size_t& size)
+{
+    std::int64_t free = 0;
+    char* start = m_buffer.FreeRoom(free);
+    size = static_cast<std::size_t>(free);
+    return start;
+}
+
+void BufferSink::commit(std::size_t size)
+{
+    m_buffer.CommitRoom(static_cast<std::int64_t>(size));
+}
+
 } // namespace quarvel

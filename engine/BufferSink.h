@@ -21,6 +21,8 @@ public:
 
     bool reserve(std::uint64_t size) override;
     bool append(const char* data, std::size_t size) override;
+    char* room(std::size_t& size) override;
+    void commit(std::size_t size) override;
 
 private:
     ByteBuffer& m_buffer;

@@ -116,6 +116,20 @@ bool ByteBuffer::AppendBytes(const char* bytes, std::int64_t n)
     return true;
 }
 
+char* ByteBuffer::FreeRoom(std::int64_t& size)
+{
+    size = m_data != nullptr ? m_storageSize - m_length : 0;
+    return size > 0 ? m_data + m_length : nullptr;
+}
+
+void ByteBuffer::CommitRoom(std::int64_t n)
+{
+    if (n <= 0 || n > m_storageSize - m_length)
+        return;
+    m_length += n;
+    m_capacity = GrownCapacity(m_capacity, m_length);
+}
+
 bool ByteBuffer::AppendText(const char* text)
 {
     if (text == nullptr)

@@ -45,6 +45,11 @@ public:
     // storage again; the reported capacity is not changed. False when the
     // storage cannot be obtained.
     bool ReserveStorage(std::int64_t total);
+    // The storage behind the content that is already obtained: its start and
+    // size (nullptr / 0 when there is none). Bytes put there become content
+    // by CommitRoom(n), with the capacity figure appending them would give.
+    char* FreeRoom(std::int64_t& size);
+    void CommitRoom(std::int64_t n);
 
 private:
     friend class ReplaceAllAccess;

@@ -39,6 +39,16 @@ public:
     virtual bool reserve(std::uint64_t size) = 0;
     // Appends bytes; returns false when memory runs out.
     virtual bool append(const char* data, std::size_t size) = 0;
+    // Free room at the end of the content that the reader may fill directly,
+    // saving the copy through append: its start, with its size in `size`
+    // (nullptr / 0 when the sink has none). Filled bytes count once
+    // `commit` is called with their number.
+    virtual char* room(std::size_t& size)
+    {
+        size = 0;
+        return nullptr;
+    }
+    virtual void commit(std::size_t /*size*/) {}
 };
 
 // Every file-system operation the engine and the window use. All paths are

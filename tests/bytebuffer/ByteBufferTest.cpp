@@ -1,5 +1,6 @@
 #include "engine/ByteBuffer.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -114,6 +115,27 @@ TEST(ByteBuffer, ReservedStorageIsFilledWithoutMoving)
     EXPECT_EQ(buffer.data(), storage);
     EXPECT_EQ(buffer.length(), kTotal);
     EXPECT_EQ(buffer.capacity(), 1050000); // 1048576 rounded up to whole steps
+}
+
+TEST(ByteBuffer, FilledRoomCountsAsAppendedContent)
+{
+    ByteBuffer buffer;
+    std::int64_t room = -1;
+    EXPECT_EQ(buffer.FreeRoom(room), nullptr);
+    EXPECT_EQ(room, 0);
+    ASSERT_TRUE(buffer.AppendText("ab"));
+    ASSERT_TRUE(buffer.ReserveStorage(25002));
+    char* free = buffer.FreeRoom(room);
+    ASSERT_EQ(free, buffer.data() + 2);
+    ASSERT_GE(room, 25000);
+    std::memset(free, 'z', 25000);
+    buffer.CommitRoom(25000);
+    EXPECT_EQ(buffer.length(), 25002);
+    EXPECT_EQ(buffer.capacity(), 30000); // as appending the bytes would give
+    EXPECT_EQ(buffer.view().substr(0, 3), "abz");
+    // More than the room holds is not taken.
+    buffer.CommitRoom(room);
+    EXPECT_EQ(buffer.length(), 25002);
 }
 
 TEST(ByteBuffer, AppendsItsOwnContentAcrossGrowth)
