@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Walk speed: a run over 20,000 files in 600 folders with mask *.txt whose
-# per-folder step only lists the matches (file-name mode with every option
-# off changes nothing), against `find DIR -name '*.txt' | wc -l`, warm cache.
+# Walk speed over 20,000 files in 600 folders with mask *.txt, warm cache,
+# against `find DIR -name '*.txt' | wc -l`:
+#   - the engine's walk with a per-folder step that only lists the matches
+#     (bench/list_matches, its output piped to wc -l as find's is);
+#   - a whole quarvel-cli run (file-name mode with every option off changes
+#     nothing but logs every folder), start-up included.
 #   bench/walk.sh [QUARVEL_CLI]     (default: build/release/cli/quarvel-cli)
+# list_matches is taken from the same build as quarvel-cli.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cli="${1:-$root/build/release/cli/quarvel-cli}"
 tree="${BENCH_DIR:-/var/tmp}/quarvel-walk-bench"
 rounds="${ROUNDS:-10}"
+lister="$(dirname "$cli")/../bench/list_matches"
+[ -x "$lister" ] || { echo "no $lister: build the bench/ folder (-DQUARVEL_BENCH=ON)" >&2; exit 2; }
 
 rm -rf "$tree"
 mkdir -p "$tree"
@@ -39,8 +45,12 @@ best() { # best wall time in seconds of `rounds` runs of "$@"
 }
 
 "$cli" --names --mask '*.txt' --recurse "$tree" | tail -2
-find "$tree" -name '*.txt' | wc -l
+echo "list_matches: $("$lister" "$tree" '*.txt' | wc -l) files   find: $(find "$tree" -name '*.txt' | wc -l) files"
+l=$(best sh -c "'$lister' '$tree' '*.txt' | wc -l")
 q=$(best "$cli" --names --mask '*.txt' --recurse "$tree")
 f=$(best sh -c "find '$tree' -name '*.txt' | wc -l")
-echo "quarvel-cli walk: ${q}s   find | wc -l: ${f}s   ratio: $(echo "$q / $f" | bc -l | cut -c1-5)"
+ratio() { echo "$1 / $f" | bc -l | cut -c1-5; }
+echo "find | wc -l:          ${f}s"
+echo "walk + listing | wc -l: ${l}s   ratio: $(ratio "$l")"
+echo "quarvel-cli run:        ${q}s   ratio: $(ratio "$q")"
 rm -rf "$tree"
