@@ -11,7 +11,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cli="${1:-$root/build/release/cli/quarvel-cli}"
 tree="${BENCH_DIR:-/var/tmp}/quarvel-walk-bench"
-rounds="${ROUNDS:-10}"
+rounds="${ROUNDS:-30}"
 lister="$(dirname "$cli")/../bench/list_matches"
 [ -x "$lister" ] || { echo "no $lister: build the bench/ folder (-DQUARVEL_BENCH=ON)" >&2; exit 2; }
 
