@@ -1,6 +1,6 @@
 #include "cli/AnswerReader.h"
 
-#include "cli/StopSignal.h"
+#include "platform/StopSignal.h"
 
 #include <cerrno>
 #include <poll.h>

@@ -7,7 +7,7 @@
 #include "cli/LogPrinter.h"
 #include "cli/ProgressLine.h"
 #include "cli/StartingSettings.h"
-#include "cli/StopSignal.h"
+#include "platform/StopSignal.h"
 #include "cli/UsageText.h"
 #include "engine/DryRunFileSystem.h"
 #include "engine/MorphEngine.h"

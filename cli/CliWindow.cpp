@@ -1,6 +1,6 @@
 #include "cli/CliWindow.h"
 
-#include "cli/StopSignal.h"
+#include "platform/StopSignal.h"
 
 #include <unistd.h>
 

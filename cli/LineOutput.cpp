@@ -1,6 +1,6 @@
 #include "cli/LineOutput.h"
 
-#include "cli/StopSignal.h"
+#include "platform/StopSignal.h"
 
 #include <cerrno>
 #include <unistd.h>

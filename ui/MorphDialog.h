@@ -17,6 +17,7 @@
 #include <string>
 
 class QMenu;
+class QTimer;
 
 namespace quarvel {
 
@@ -55,6 +56,13 @@ public:
     // place of a history.
     void finishSession();
 
+    // Closes the window as "Close" does, as soon as that is possible: a run
+    // under way is asked to stop after its current operation, and the
+    // dialogs open over the window (a confirmation, the summary, the log
+    // viewer, ...) are dismissed first. For a stop signal sent to the program.
+    void closeWhenIdle();
+    bool closeRequested() const { return m_closeRequested; }
+
     // The data exchange: every control's value into its field, and back.
     void readControls() override;
     void writeControls() override;
@@ -64,6 +72,7 @@ public:
     void setProgressPosition(int position) override;
     void setProgressVisible(bool visible) override;
     void showSummary(const std::string& text) override;
+    bool stopRequested() override { return m_closeRequested; }
 
     // A folder chosen in the start tree or the output tree: the field takes
     // the item's path and the text field under the tree shows it.
@@ -101,6 +110,7 @@ private:
     void updateModeControls();
 
     void keepRepainting();
+    void closeStep();
 
     FileSystem& m_fs;
     MorphSettings m_settings;
@@ -119,6 +129,8 @@ private:
     bool m_initialised = false;
     bool m_closed = false;
     bool m_running = false;
+    bool m_closeRequested = false;
+    QTimer* m_closeTimer = nullptr;
 };
 
 } // namespace quarvel

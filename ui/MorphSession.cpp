@@ -2,12 +2,14 @@
 
 #include "app/SettingsStore.h"
 #include "ui/MorphDialog.h"
+#include "ui/StopSignalWatch.h"
 
 namespace quarvel {
 
-int runMorphSession(SettingsStore& store, FileSystem& fs)
+int runMorphSession(SettingsStore& store, FileSystem& fs, int stopWakeFd)
 {
     MorphDialog dialog(fs);
+    const StopSignalWatch watch(stopWakeFd, [&dialog] { dialog.closeWhenIdle(); });
     LoadSettings(store, dialog.settings());
     dialog.exec();
     dialog.finishSession();

@@ -2,6 +2,7 @@
 
 #include "app/SettingsStore.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/StopSignal.h"
 #include "platform/qt/QSettingsStore.h"
 #include "ui/AppIcon.h"
 #include "ui/MorphSession.h"
@@ -61,11 +62,14 @@ int startQuarvel(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
     QApplication::setWindowIcon(applicationIcon());
 
+    // SIGINT and SIGTERM (a desktop session that ends, Ctrl+C in a terminal)
+    // close the window the ordinary way, so the settings are saved.
+    installStopSignalHandlers();
     PosixFileSystem fileSystem;
     QSettingsStore store;
-    const int code = runMorphSession(store, fileSystem);
+    const int code = runMorphSession(store, fileSystem, stopSignalWakeFd());
     store.flush();
-    return code;
+    return stopSignalled() ? 128 + stopSignalNumber() : code;
 }
 
 } // namespace quarvel

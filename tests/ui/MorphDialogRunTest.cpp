@@ -173,6 +173,45 @@ TEST_F(MorphDialogRunTest, InteractiveRunIsAnsweredThroughTheConfirmDialog)
               QStringLiteral("Morph file"));
 }
 
+TEST_F(MorphDialogRunTest, CloseRequestDuringARunStopsItAndClosesTheWindow)
+{
+    interactiveRenames({"S1.TXT", "S2.TXT", "S3.TXT", "S4.TXT"});
+    // Asked while the first question is open, as a stop signal would be.
+    script.answers = {"yes"};
+    script.onQuestion = [this](QWidget*) { dialog->closeWhenIdle(); };
+    open();
+    morph();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->isVisible(); }, 5000));
+    EXPECT_TRUE(dialog->closeRequested());
+    EXPECT_FALSE(dialog->isRunning());
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    // One question, and the run ended after that file: the others keep
+    // their names.
+    ASSERT_EQ(script.questions.size(), 1u);
+    EXPECT_EQ(dialog->runState().filesProcessed, 1);
+    const std::string asked = askedPath(script.questions[0]).substr(src.size());
+    for (const std::string name : {"S1.TXT", "S2.TXT", "S3.TXT", "S4.TXT"}) {
+        if (name != asked) {
+            EXPECT_TRUE(dir.exists("src/" + name)) << name;
+        }
+    }
+    EXPECT_EQ(logLines().back().rfind("Morphed ", 0), 0u);
+}
+
+TEST_F(MorphDialogRunTest, CloseRequestDismissesAnOpenDialogFirst)
+{
+    open();
+    bool logWasOpen = false;
+    script.onOtherDialog = [&](QWidget*) {
+        logWasOpen = true;
+        dialog->closeWhenIdle();
+    };
+    c().viewLog->click(); // returns once the log viewer was dismissed
+    EXPECT_TRUE(logWasOpen);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->isVisible(); }, 5000));
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+}
+
 TEST_F(MorphDialogRunTest, CancelAllEndsTheQuestionsAndTheNextRunAsksAgain)
 {
     interactiveRenames({"A1.TXT", "A2.TXT", "A3.TXT"});

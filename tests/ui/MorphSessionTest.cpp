@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -67,6 +68,35 @@ TEST(MorphSessionTest, StoredHistoriesAndRawTextsComeBackByteForByte)
     EXPECT_EQ(store.readString("App Info", "Mask", ""), masks);
     EXPECT_EQ(store.readString("App Info", "RepPattern", ""), replacement);
     EXPECT_EQ(store.readInt("App Info", "Copy", -1), 0);
+}
+
+TEST(MorphSessionTest, TerminationClosesTheWindowAndSavesTheSettings)
+{
+    TempDir dir;
+    QProcess program;
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("HOME"), QString::fromStdString(dir.path()));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(dir / "config"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    // The program starts with SIGTERM blocked, so the signal sent at once
+    // waits until the program is ready for it, however slow its start.
+    program.setChildProcessModifier([] {
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, SIGTERM);
+        sigprocmask(SIG_BLOCK, &set, nullptr);
+    });
+    program.start(QStringLiteral(QUARVEL_GUI_PROGRAM), QStringList());
+    ASSERT_TRUE(program.waitForStarted(10000));
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "closed, not killed";
+    EXPECT_EQ(program.exitCode(), 128 + SIGTERM);
+    QSettings stored(QString::fromStdString(dir / "config/Brantwick Labs/Quarvel.conf"),
+                     QSettings::IniFormat);
+    stored.beginGroup(QStringLiteral("App Info"));
+    EXPECT_EQ(stored.childKeys().size(), 19);
 }
 
 TEST(MorphSessionTest, WithoutADisplayTheProgramSaysSoAndFails)

@@ -1,4 +1,4 @@
-#include "cli/StopSignal.h"
+#include "platform/StopSignal.h"
 
 #include <atomic>
 #include <cerrno>
@@ -7,18 +7,21 @@
 #include <signal.h>
 #include <unistd.h>
 
-namespace quarvel::cli {
+namespace quarvel {
 
 namespace {
 
 std::atomic<bool> g_stopRequested{false};
+std::atomic<int> g_stopSignal{0};
 int g_wakePipe[2] = {-1, -1};
 
 static_assert(std::atomic<bool>::is_always_lock_free);
+static_assert(std::atomic<int>::is_always_lock_free);
 
-void onStopSignal(int)
+void onStopSignal(int signal)
 {
     const int savedErrno = errno;
+    g_stopSignal.store(signal);
     g_stopRequested.store(true);
     if (g_wakePipe[1] >= 0) {
         const char byte = 1;
@@ -41,6 +44,12 @@ void installStopSignalHandlers()
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+    // A parent may have left them blocked; a stop request must get through.
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 bool stopSignalled()
@@ -48,9 +57,22 @@ bool stopSignalled()
     return g_stopRequested.load();
 }
 
+int stopSignalNumber()
+{
+    return g_stopSignal.load();
+}
+
 int stopSignalWakeFd()
 {
     return g_wakePipe[0];
+}
+
+void drainStopSignalWakeFd()
+{
+    char bytes[64];
+    if (g_wakePipe[0] >= 0)
+        while (::read(g_wakePipe[0], bytes, sizeof bytes) > 0) {
+        }
 }
 
 void blockStopSignalsInThisThread()
@@ -62,4 +84,4 @@ void blockStopSignalsInThisThread()
     ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-} // namespace quarvel::cli
+} // namespace quarvel
