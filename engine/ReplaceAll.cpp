@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 namespace quarvel {
@@ -68,6 +69,14 @@ private:
 bool ReserveResult(ResultWriter& result, std::int64_t length)
 {
     return result.Reserve(length + length / 8);
+}
+
+bool Overlaps(const char* bytes, std::int64_t n, const ByteBuffer& buffer)
+{
+    const std::less<const char*> before;
+    const char* begin = buffer.data();
+    return n > 0 && begin != nullptr && before(bytes, begin + buffer.length()) &&
+           before(begin, bytes + n);
 }
 
 // The capacity figure of a buffer that grew by appends from empty to
@@ -182,7 +191,9 @@ std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, std::int64_t sea
     std::int64_t start = scanner.Next(0, span);
     if (start < 0)
         return 0;
-    if (replacementLength <= searchLength)
+    // A replacement taken from the content itself would be overwritten by
+    // an in-place rewrite; it goes through the separate result instead.
+    if (replacementLength <= searchLength && !Overlaps(replacement, replacementLength, buffer))
         return ReplaceInPlace(buffer, scanner, start, span, replacement, replacementLength);
 
     ResultWriter result = ReplaceAllAccess::TakeSpare(buffer);

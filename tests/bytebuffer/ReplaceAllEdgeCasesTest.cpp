@@ -180,6 +180,17 @@ TEST(ReplaceAllEdgeCases, ReplacedBufferHasTheResultsCapacity)
     EXPECT_FALSE(buffer.hasStorage());
 }
 
+TEST(ReplaceAllEdgeCases, ReplacementTakenFromTheContentItselfIsUsedAsItWas)
+{
+    ByteBuffer buffer;
+    ASSERT_TRUE(buffer.AppendText("abcQR abc abc"));
+    // The replacement "QR" lies in the content, where the shortened result
+    // moves other bytes over it after the first occurrence.
+    const char* qr = buffer.data() + 3;
+    EXPECT_EQ(ReplaceAll(buffer, "abc", 3, qr, 2, 0, 0, 0, 0), 3);
+    EXPECT_EQ(buffer.view(), "QRQR QR QR");
+}
+
 TEST(ReplaceAllEdgeCases, ResultThatCannotBeStoredIsReportedAndBufferKept)
 {
     ByteBuffer buffer;
