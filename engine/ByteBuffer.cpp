@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <utility>
 
@@ -41,12 +40,6 @@ std::int64_t NextStorageSize(std::int64_t current, std::int64_t needed, std::int
     if (size < capacity + kSlack)
         size = capacity + kSlack;
     return size;
-}
-
-bool PointsInto(const char* bytes, const char* begin, std::int64_t size)
-{
-    const std::less<const char*> before;
-    return begin != nullptr && !before(bytes, begin) && before(bytes, begin + size);
 }
 
 } // namespace
@@ -102,7 +95,7 @@ bool ByteBuffer::AppendBytes(const char* bytes, std::int64_t n)
         needed < m_capacity ? m_capacity : GrownCapacity(m_capacity, needed);
     if (needed > m_storageSize || m_data == nullptr) {
         // The bytes may come from this buffer's own storage, which can move.
-        const bool own = PointsInto(bytes, m_data, m_storageSize);
+        const bool own = overlapsStorage(bytes, 1, m_data, m_storageSize);
         const std::int64_t offset = own ? bytes - m_data : 0;
         if (!ReserveStorage(NextStorageSize(m_storageSize, needed, capacity)))
             return false;

@@ -2,10 +2,10 @@
 #include "engine/CandidateFinder.h"
 #include "engine/OccurrenceMatcher.h"
 #include "engine/ResultWriter.h"
+#include "engine/StorageGrowth.h"
 
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <utility>
 
 namespace quarvel {
@@ -69,14 +69,6 @@ private:
 bool ReserveResult(ResultWriter& result, std::int64_t length)
 {
     return result.Reserve(length + length / 8);
-}
-
-bool Overlaps(const char* bytes, std::int64_t n, const ByteBuffer& buffer)
-{
-    const std::less<const char*> before;
-    const char* begin = buffer.data();
-    return n > 0 && begin != nullptr && before(bytes, begin + buffer.length()) &&
-           before(begin, bytes + n);
 }
 
 // The capacity figure of a buffer that grew by appends from empty to
@@ -193,7 +185,8 @@ std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, std::int64_t sea
         return 0;
     // A replacement taken from the content itself would be overwritten by
     // an in-place rewrite; it goes through the separate result instead.
-    if (replacementLength <= searchLength && !Overlaps(replacement, replacementLength, buffer))
+    if (replacementLength <= searchLength &&
+        !overlapsStorage(replacement, replacementLength, buffer.data(), buffer.length()))
         return ReplaceInPlace(buffer, scanner, start, span, replacement, replacementLength);
 
     ResultWriter result = ReplaceAllAccess::TakeSpare(buffer);

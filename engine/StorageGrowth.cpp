@@ -1,6 +1,7 @@
 #include "engine/StorageGrowth.h"
 
 #include <cstdlib>
+#include <functional>
 
 namespace quarvel {
 
@@ -22,6 +23,13 @@ bool growStorage(char*& data, std::int64_t& size, std::int64_t used, std::int64_
     data = static_cast<char*>(grown);
     size = total;
     return true;
+}
+
+bool overlapsStorage(const char* bytes, std::int64_t n, const char* begin, std::int64_t size)
+{
+    const std::less<const char*> before;
+    return n > 0 && size > 0 && begin != nullptr && before(bytes, begin + size) &&
+           before(begin, bytes + n);
 }
 
 } // namespace quarvel

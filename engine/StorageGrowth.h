@@ -10,4 +10,9 @@ namespace quarvel {
 // data and size unchanged.
 bool growStorage(char*& data, std::int64_t& size, std::int64_t used, std::int64_t total);
 
+// True when the n bytes at `bytes` share any byte with the `size` bytes of
+// storage at `begin` (none: n or size is 0, or begin is null). Compared with
+// std::less, which orders any two pointers.
+bool overlapsStorage(const char* bytes, std::int64_t n, const char* begin, std::int64_t size);
+
 } // namespace quarvel
