@@ -1,6 +1,13 @@
 #pragma once
 
+#include "app/MorphSettings.h"
+#include "app/MruList.h"
+#include "app/VectorSortedList.h"
+#include "engine/MorphEngine.h"
+#include "engine/RunState.h"
 #include "engine/RunWindow.h"
+#include "platform/PosixFileSystem.h"
+#include "report/OperationLog.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -19,6 +26,43 @@ public:
     void setProgressVisible(bool) override {}
     void showSummary(const std::string&) override {}
 };
+
+// One MorphFiles run over `settings` on the real file system, with
+// histories nobody keeps; `state` and `log` show what it did.
+inline void runEngine(MorphSettings& settings, RunState& state, OperationLog& log,
+                      RunWindow& window)
+{
+    MruList maskHistory, patternHistory;
+    VectorSortedList maskList, patternList;
+    PosixFileSystem fs;
+    MorphFiles(EngineParts{settings, state, log, maskHistory, maskList, patternHistory, patternList,
+                           window, fs});
+}
+
+inline void runEngine(MorphSettings& settings, RunState& state, OperationLog& log)
+{
+    SilentWindow window;
+    runEngine(settings, state, log, window);
+}
+
+// File-data mode replacing `pattern` by `replacement`, case matched, in
+// the files of `folder` themselves.
+inline MorphSettings inPlaceReplacement(const std::string& folder, const std::string& pattern,
+                                        const std::string& replacement)
+{
+    MorphSettings settings;
+    settings.StartDir = folder;
+    settings.CopyDir = folder;
+    settings.SearchMode = 0;
+    settings.Rename = 1;
+    settings.Replace = 1;
+    settings.LowerFile = 0;
+    settings.LowerExt = 0;
+    settings.PatternCase = 1;
+    settings.Pattern = pattern;
+    settings.RepPattern = replacement;
+    return settings;
+}
 
 // Stops the benchmark when a set-up step or a result check fails.
 inline void check(bool ok, const char* what)

@@ -11,12 +11,8 @@
 // tree always holds the same number of matches. The tree lives on a disk file
 // system (QUARVEL_BENCH_DIR, default /var/tmp) and is removed at the end.
 #include "app/MorphSettings.h"
-#include "app/MruList.h"
-#include "app/VectorSortedList.h"
 #include "bench/BenchSupport.h"
-#include "engine/MorphEngine.h"
 #include "engine/RunState.h"
-#include "platform/PosixFileSystem.h"
 #include "report/OperationLog.h"
 
 #include <benchmark/benchmark.h>
@@ -42,7 +38,8 @@ const std::string kMarkerA = "QVMARK_ALPHA";
 const std::string kMarkerB = "QVMARK_OMEGA";
 
 using bench::check;
-using bench::SilentWindow;
+using bench::inPlaceReplacement;
+using bench::runEngine;
 
 // Lower-case words and line breaks, never forming a marker.
 std::string textBody(std::size_t size, unsigned seed)
@@ -182,25 +179,10 @@ void BM_EngineInPlace(benchmark::State& state)
 {
     DataTree& tree = sharedTree();
     for (auto _ : state) {
-        MorphSettings settings;
-        settings.StartDir = tree.root();
-        settings.CopyDir = tree.root();
-        settings.SearchMode = 0;
-        settings.Rename = 1;
-        settings.Replace = 1;
-        settings.LowerFile = 0;
-        settings.LowerExt = 0;
-        settings.PatternCase = 1;
-        settings.Pattern = tree.present();
-        settings.RepPattern = tree.next();
+        MorphSettings settings = inPlaceReplacement(tree.root(), tree.present(), tree.next());
         RunState runState;
         OperationLog log;
-        MruList maskHistory, patternHistory;
-        VectorSortedList maskList, patternList;
-        SilentWindow window;
-        PosixFileSystem fs;
-        MorphFiles(EngineParts{settings, runState, log, maskHistory, maskList, patternHistory,
-                               patternList, window, fs});
+        runEngine(settings, runState, log);
         state.PauseTiming();
         check(runState.filesProcessed == tree.fileCount(), "processed");
         check(log.failureCount() == 0, "failures");

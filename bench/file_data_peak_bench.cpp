@@ -7,12 +7,8 @@
 // lives on a disk file system (QUARVEL_BENCH_DIR, default /var/tmp) and is
 // removed at the end.
 #include "app/MorphSettings.h"
-#include "app/MruList.h"
-#include "app/VectorSortedList.h"
 #include "bench/BenchSupport.h"
-#include "engine/MorphEngine.h"
 #include "engine/RunState.h"
-#include "platform/PosixFileSystem.h"
 #include "report/OperationLog.h"
 
 #include <benchmark/benchmark.h>
@@ -35,7 +31,8 @@ const std::string kFrom = "QVMARK_ALPHA";
 const std::string kTo = "QVMARK_OMEGA";
 
 using bench::check;
-using bench::SilentWindow;
+using bench::inPlaceReplacement;
+using bench::runEngine;
 
 double peakMiB()
 {
@@ -106,25 +103,10 @@ void BM_EngineOneLargeFile(benchmark::State& state)
     LargeFile file;
     const double before = peakMiB();
     for (auto _ : state) {
-        MorphSettings settings;
-        settings.StartDir = file.folder();
-        settings.CopyDir = file.folder();
-        settings.SearchMode = 0;
-        settings.Rename = 1;
-        settings.Replace = 1;
-        settings.LowerFile = 0;
-        settings.LowerExt = 0;
-        settings.PatternCase = 1;
-        settings.Pattern = kFrom;
-        settings.RepPattern = kTo;
+        MorphSettings settings = inPlaceReplacement(file.folder(), kFrom, kTo);
         RunState runState;
         OperationLog log;
-        MruList maskHistory, patternHistory;
-        VectorSortedList maskList, patternList;
-        SilentWindow window;
-        PosixFileSystem fs;
-        MorphFiles(EngineParts{settings, runState, log, maskHistory, maskList, patternHistory,
-                               patternList, window, fs});
+        runEngine(settings, runState, log);
         check(log.failureCount() == 0, "failures");
         check(log.size() == 3 && log.line(0).ends_with("(1024 changes)"), "changes");
     }

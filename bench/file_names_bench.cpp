@@ -3,12 +3,8 @@
 // renames. The tree lives on a disk file system (QUARVEL_BENCH_DIR, default
 // /var/tmp); its entries are hard links to one file, so building it is cheap.
 #include "app/MorphSettings.h"
-#include "app/MruList.h"
-#include "app/VectorSortedList.h"
 #include "bench/BenchSupport.h"
-#include "engine/MorphEngine.h"
 #include "engine/RunState.h"
-#include "platform/PosixFileSystem.h"
 #include "report/OperationLog.h"
 
 #include <algorithm>
@@ -35,7 +31,7 @@ constexpr int kFolders = 50;
 constexpr int kFilesPerFolder = 1000;
 
 using bench::check;
-using bench::SilentWindow;
+using bench::runEngine;
 
 // 50 folders of 1000 upper-case names, and the lower-case name each one
 // gets, as full paths.
@@ -144,12 +140,7 @@ void lowerWithEngine(const NameTree& tree)
     settings.Recurse = 1;
     RunState runState;
     OperationLog log;
-    MruList maskHistory, patternHistory;
-    VectorSortedList maskList, patternList;
-    SilentWindow window;
-    PosixFileSystem fs;
-    MorphFiles(EngineParts{settings, runState, log, maskHistory, maskList, patternHistory,
-                           patternList, window, fs});
+    runEngine(settings, runState, log);
     check(runState.filesProcessed == kFolders * kFilesPerFolder, "processed");
     check(log.failureCount() == 0, "failures");
 }

@@ -6,7 +6,7 @@
 //
 //   gui_run_bench [--headless] START_DIR PATTERN REPLACEMENT
 
-#include "app/VectorSortedList.h"
+#include "bench/BenchSupport.h"
 #include "engine/MorphEngine.h"
 #include "platform/PosixFileSystem.h"
 #include "ui/MorphDialog.h"
@@ -39,15 +39,10 @@ void setUp(MorphSettings& s, const char* start, const char* pattern, const char*
     s.Interactive = 0;
 }
 
-// Everything a run needs of a window, showing nothing.
-class QuietWindow : public RunWindow
+// Everything a run needs of a window, showing nothing but keeping the summary.
+class QuietWindow : public bench::SilentWindow
 {
 public:
-    ConfirmResult askConfirmation(const std::string&) override { return ConfirmResult::Yes; }
-    void writeControls() override {}
-    void readControls() override {}
-    void setProgressPosition(int) override {}
-    void setProgressVisible(bool) override {}
     void showSummary(const std::string& text) override { summary = text; }
     std::string summary;
 };
@@ -58,14 +53,10 @@ double headlessRun(const char* start, const char* pattern, const char* replaceme
     setUp(settings, start, pattern, replacement);
     RunState state;
     OperationLog log;
-    MruList masks, patterns;
-    VectorSortedList maskList, patternList;
     QuietWindow window;
-    PosixFileSystem fs;
     QElapsedTimer timer;
     timer.start();
-    MorphFiles(
-        EngineParts{settings, state, log, masks, maskList, patterns, patternList, window, fs});
+    bench::runEngine(settings, state, log, window);
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::fprintf(stderr, "%s\n", window.summary.c_str());
     return seconds;
