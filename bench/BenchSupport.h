@@ -1,12 +1,10 @@
 #pragma once
 
 #include "app/MorphSettings.h"
-#include "app/MruList.h"
-#include "app/VectorSortedList.h"
-#include "engine/MorphEngine.h"
-#include "engine/RunState.h"
-#include "engine/RunWindow.h"
+#include "app/SettingsRun.h"
+#include "engine/MorphJob.h"
 #include "platform/PosixFileSystem.h"
+#include "report/LogWriter.h"
 #include "report/OperationLog.h"
 
 #include <cstdlib>
@@ -15,34 +13,21 @@
 
 namespace quarvel::bench {
 
-// The window of a run nobody watches: every question answered Yes.
-class SilentWindow : public RunWindow
+// The questions of a run nobody watches: every one answered Yes.
+class SilentConfirmer : public Confirmer
 {
 public:
-    ConfirmResult askConfirmation(const std::string&) override { return ConfirmResult::Yes; }
-    void writeControls() override {}
-    void readControls() override {}
-    void setProgressPosition(int) override {}
-    void setProgressVisible(bool) override {}
-    void showSummary(const std::string&) override {}
+    ConfirmResult confirm(const ConfirmationQuestion&) override { return ConfirmResult::Yes; }
 };
 
-// One MorphFiles run over `settings` on the real file system, with
-// histories nobody keeps; `state` and `log` show what it did.
-inline void runEngine(MorphSettings& settings, RunState& state, OperationLog& log,
-                      RunWindow& window)
+// One run over `settings` on the real file system, its log text in `log`,
+// as a front end runs it.
+inline RunSummary runEngine(MorphSettings& settings, OperationLog& log)
 {
-    MruList maskHistory, patternHistory;
-    VectorSortedList maskList, patternList;
     PosixFileSystem fs;
-    MorphFiles(EngineParts{settings, state, log, maskHistory, maskList, patternHistory, patternList,
-                           window, fs});
-}
-
-inline void runEngine(MorphSettings& settings, RunState& state, OperationLog& log)
-{
-    SilentWindow window;
-    runEngine(settings, state, log, window);
+    SilentConfirmer confirmer;
+    LogWriter writer(log);
+    return RunMorphJob(BeginSettingsRun(settings), fs, confirmer, writer);
 }
 
 // File-data mode replacing `pattern` by `replacement`, case matched, in

@@ -12,7 +12,6 @@
 // system (QUARVEL_BENCH_DIR, default /var/tmp) and is removed at the end.
 #include "app/MorphSettings.h"
 #include "bench/BenchSupport.h"
-#include "engine/RunState.h"
 #include "report/OperationLog.h"
 
 #include <benchmark/benchmark.h>
@@ -180,11 +179,10 @@ void BM_EngineInPlace(benchmark::State& state)
     DataTree& tree = sharedTree();
     for (auto _ : state) {
         MorphSettings settings = inPlaceReplacement(tree.root(), tree.present(), tree.next());
-        RunState runState;
         OperationLog log;
-        runEngine(settings, runState, log);
+        const RunSummary summary = runEngine(settings, log);
         state.PauseTiming();
-        check(runState.filesProcessed == tree.fileCount(), "processed");
+        check(summary.filesProcessed == tree.fileCount(), "processed");
         check(log.failureCount() == 0, "failures");
         check(log.size() == static_cast<std::size_t>(DataTree::expectedChanges()) + 2, "changes");
         tree.flip();

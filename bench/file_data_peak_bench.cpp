@@ -8,7 +8,6 @@
 // removed at the end.
 #include "app/MorphSettings.h"
 #include "bench/BenchSupport.h"
-#include "engine/RunState.h"
 #include "report/OperationLog.h"
 
 #include <benchmark/benchmark.h>
@@ -104,9 +103,8 @@ void BM_EngineOneLargeFile(benchmark::State& state)
     const double before = peakMiB();
     for (auto _ : state) {
         MorphSettings settings = inPlaceReplacement(file.folder(), kFrom, kTo);
-        RunState runState;
         OperationLog log;
-        runEngine(settings, runState, log);
+        runEngine(settings, log);
         check(log.failureCount() == 0, "failures");
         check(log.size() == 3 && log.line(0).ends_with("(1024 changes)"), "changes");
     }

@@ -4,7 +4,6 @@
 // /var/tmp); its entries are hard links to one file, so building it is cheap.
 #include "app/MorphSettings.h"
 #include "bench/BenchSupport.h"
-#include "engine/RunState.h"
 #include "report/OperationLog.h"
 
 #include <algorithm>
@@ -138,10 +137,9 @@ void lowerWithEngine(const NameTree& tree)
     settings.LowerFile = 1;
     settings.LowerExt = 1;
     settings.Recurse = 1;
-    RunState runState;
     OperationLog log;
-    runEngine(settings, runState, log);
-    check(runState.filesProcessed == kFolders * kFilesPerFolder, "processed");
+    const RunSummary summary = runEngine(settings, log);
+    check(summary.filesProcessed == kFolders * kFilesPerFolder, "processed");
     check(log.failureCount() == 0, "failures");
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/ConfirmOperation.h"
+#include "engine/Confirmation.h"
 
 #include <optional>
 #include <string>

@@ -10,7 +10,7 @@ namespace {
 
 using Change = void (*)(MorphSettings&, const std::string&);
 
-struct OptionSpec
+struct OptionInfo
 {
     std::string_view name;
     bool takesValue;
@@ -19,41 +19,41 @@ struct OptionSpec
 
 // The options that set one settings field each.
 constexpr std::array kSettingOptions{
-    OptionSpec{"--names", false, [](MorphSettings& s, const std::string&) { s.SearchMode = 1; }},
-    OptionSpec{"--data", false, [](MorphSettings& s, const std::string&) { s.SearchMode = 0; }},
-    OptionSpec{"--mask", true, [](MorphSettings& s, const std::string& v) { s.Mask = v; }},
-    OptionSpec{"--pattern", true, [](MorphSettings& s, const std::string& v) { s.Pattern = v; }},
-    OptionSpec{"--rep", true, [](MorphSettings& s, const std::string& v) { s.RepPattern = v; }},
-    OptionSpec{"--replace", false, [](MorphSettings& s, const std::string&) { s.Replace = 1; }},
-    OptionSpec{"--prepend", false, [](MorphSettings& s, const std::string&) { s.Prepend = 1; }},
-    OptionSpec{"--append", false, [](MorphSettings& s, const std::string&) { s.Append = 1; }},
-    OptionSpec{"--match-case", false,
+    OptionInfo{"--names", false, [](MorphSettings& s, const std::string&) { s.SearchMode = 1; }},
+    OptionInfo{"--data", false, [](MorphSettings& s, const std::string&) { s.SearchMode = 0; }},
+    OptionInfo{"--mask", true, [](MorphSettings& s, const std::string& v) { s.Mask = v; }},
+    OptionInfo{"--pattern", true, [](MorphSettings& s, const std::string& v) { s.Pattern = v; }},
+    OptionInfo{"--rep", true, [](MorphSettings& s, const std::string& v) { s.RepPattern = v; }},
+    OptionInfo{"--replace", false, [](MorphSettings& s, const std::string&) { s.Replace = 1; }},
+    OptionInfo{"--prepend", false, [](MorphSettings& s, const std::string&) { s.Prepend = 1; }},
+    OptionInfo{"--append", false, [](MorphSettings& s, const std::string&) { s.Append = 1; }},
+    OptionInfo{"--match-case", false,
                [](MorphSettings& s, const std::string&) { s.PatternCase = 1; }},
-    OptionSpec{"--whole-word", false,
+    OptionInfo{"--whole-word", false,
                [](MorphSettings& s, const std::string&) { s.WholeWord = 1; }},
-    OptionSpec{"--ignore-crlf", false,
+    OptionInfo{"--ignore-crlf", false,
                [](MorphSettings& s, const std::string&) { s.IgnoreCR = 1; }},
-    OptionSpec{"--crlf-as-space", false,
+    OptionInfo{"--crlf-as-space", false,
                [](MorphSettings& s, const std::string&) { s.CRasSpace = 1; }},
-    OptionSpec{"--lower-file", false,
+    OptionInfo{"--lower-file", false,
                [](MorphSettings& s, const std::string&) { s.LowerFile = 1; }},
-    OptionSpec{"--lower-ext", false, [](MorphSettings& s, const std::string&) { s.LowerExt = 1; }},
-    OptionSpec{"--recurse", false, [](MorphSettings& s, const std::string&) { s.Recurse = 1; }},
-    OptionSpec{"--in-place", false, [](MorphSettings& s, const std::string&) { s.Rename = 1; }},
-    OptionSpec{"--copy-to", true,
+    OptionInfo{"--lower-ext", false, [](MorphSettings& s, const std::string&) { s.LowerExt = 1; }},
+    OptionInfo{"--recurse", false, [](MorphSettings& s, const std::string&) { s.Recurse = 1; }},
+    OptionInfo{"--in-place", false, [](MorphSettings& s, const std::string&) { s.Rename = 1; }},
+    OptionInfo{"--copy-to", true,
                [](MorphSettings& s, const std::string& v) {
                    s.Copy = 1;
                    s.CopyDir = v;
                }},
-    OptionSpec{"--interactive", false,
+    OptionInfo{"--interactive", false,
                [](MorphSettings& s, const std::string&) { s.Interactive = 1; }},
 };
 
-const OptionSpec* findSettingOption(std::string_view name)
+const OptionInfo* findSettingOption(std::string_view name)
 {
-    for (const OptionSpec& spec : kSettingOptions) {
-        if (spec.name == name)
-            return &spec;
+    for (const OptionInfo& option : kSettingOptions) {
+        if (option.name == name)
+            return &option;
     }
     return nullptr;
 }
@@ -130,12 +130,13 @@ std::optional<std::string> ArgumentReader::readOption(const std::string& argumen
         m_stop = true;
         return std::nullopt;
     }
-    const OptionSpec* spec = findSettingOption(name);
+    const OptionInfo* option = findSettingOption(name);
     const bool isSaved = name == "--saved";
     const bool isDryRun = name == "--dry-run";
-    if (spec == nullptr && !isSaved && !isDryRun)
+    const bool isJson = name == "--json";
+    if (option == nullptr && !isSaved && !isDryRun && !isJson)
         return "unknown option " + name;
-    const bool takesValue = spec != nullptr && spec->takesValue;
+    const bool takesValue = option != nullptr && option->takesValue;
     if (!takesValue && equals != std::string::npos)
         return "option " + name + " takes no value";
     std::string value;
@@ -151,8 +152,9 @@ std::optional<std::string> ArgumentReader::readOption(const std::string& argumen
     m_haveData = m_haveData || name == "--data";
     m_command.saved = m_command.saved || isSaved;
     m_command.dryRun = m_command.dryRun || isDryRun;
-    if (spec != nullptr) {
-        const Change change = spec->change;
+    m_command.json = m_command.json || isJson;
+    if (option != nullptr) {
+        const Change change = option->change;
         m_command.changes.emplace_back(
             [change, value](MorphSettings& settings) { change(settings, value); });
     }

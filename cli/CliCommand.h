@@ -24,6 +24,7 @@ struct CliCommand
     std::string startDir; // START_DIR as given
     bool saved = false;   // start from the settings store
     bool dryRun = false;
+    bool json = false;      // the records as JSON Lines instead of the log text
     bool modeGiven = false; // --names or --data was given
     // The options' changes to the settings, in command-line order.
     std::vector<std::function<void(MorphSettings&)>> changes;

@@ -1,18 +1,23 @@
 #include "cli/CliRun.h"
 
+#include "app/RunOptionsFromSettings.h"
 #include "cli/AnswerReader.h"
 #include "cli/CliCommand.h"
-#include "cli/CliWindow.h"
+#include "cli/CliConfirmer.h"
+#include "cli/CliObservers.h"
 #include "cli/LineOutput.h"
 #include "cli/LogPrinter.h"
 #include "cli/ProgressLine.h"
 #include "cli/StartingSettings.h"
-#include "platform/StopSignal.h"
 #include "cli/UsageText.h"
 #include "engine/DryRunFileSystem.h"
-#include "engine/MorphEngine.h"
+#include "engine/MorphJob.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/StopSignal.h"
+#include "platform/WriteAll.h"
 #include "platform/qt/QSettingsStore.h"
+#include "report/JsonRecord.h"
+#include "report/LogWriter.h"
 
 #include <cstring>
 #include <signal.h>
@@ -24,13 +29,7 @@ namespace {
 
 void writeText(int fd, const std::string& text)
 {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written <= 0)
-            return;
-        done += static_cast<std::size_t>(written);
-    }
+    writeAll(fd, text);
 }
 
 int usageError(const std::string& message)
@@ -40,12 +39,12 @@ int usageError(const std::string& message)
     return kExitUsage;
 }
 
-MorphSettings settingsFor(const CliCommand& command, Histories& histories)
+MorphSettings settingsFor(const CliCommand& command)
 {
     MorphSettings settings;
     if (command.saved) {
         QSettingsStore store;
-        settings = storedSettings(store, histories);
+        settings = storedSettings(store);
     } else {
         settings = allOffSettings();
     }
@@ -54,8 +53,36 @@ MorphSettings settingsFor(const CliCommand& command, Histories& histories)
     return settings;
 }
 
-// One run through the engine with the log streamed to standard output.
-int morph(MorphSettings& settings, Histories& histories, FileSystem& fs)
+// Where the run's records go: the log text (streamed line by line) or, with
+// --json, one JSON object per record; the progress line either way.
+class CliOutput
+{
+public:
+    CliOutput(bool json, LineOutput& output, ProgressLine& progress, bool sharesTerminal)
+        : m_progressObserver(progress), m_printer(output, progress, sharesTerminal),
+          m_logWriter(m_log), m_json(output, progress, sharesTerminal)
+    {
+        m_log.setListener(&m_printer);
+        m_observers.add(m_progressObserver);
+        if (json)
+            m_observers.add(m_json);
+        else
+            m_observers.add(m_logWriter);
+    }
+
+    RunObserver& observer() { return m_observers; }
+
+private:
+    ProgressObserver m_progressObserver;
+    OperationLog m_log;
+    LogPrinter m_printer;
+    LogWriter m_logWriter;
+    JsonObserver m_json;
+    ObserverList m_observers;
+};
+
+// One run through the engine with its records streamed to standard output.
+int morph(const RunOptions& options, FileSystem& fs, bool json)
 {
     ::signal(SIGPIPE, SIG_IGN); // a closed output shows up as a write error
     installStopSignalHandlers();
@@ -65,18 +92,17 @@ int morph(MorphSettings& settings, Histories& histories, FileSystem& fs)
     LineOutput output(STDOUT_FILENO, stdoutIsTerminal);
     ProgressLine progress(STDERR_FILENO, stderrIsTerminal);
     AnswerReader answers(STDIN_FILENO, stopSignalWakeFd());
-    RunState state;
-    OperationLog log;
-    CliWindow window(state, settings.StartDir, output, progress, answers, STDERR_FILENO);
-    LogPrinter printer(output, progress, stdoutIsTerminal && stderrIsTerminal);
-    log.setListener(&printer);
+    const StopRequest stop = [&output] { return stopSignalled() || output.error() != 0; };
+    CliConfirmer confirmer(output, progress, answers, STDERR_FILENO, stop);
+    CliOutput records(json, output, progress, stdoutIsTerminal && stderrIsTerminal);
 
-    MorphFiles(EngineParts{settings, state, log, histories.mask, histories.maskList,
-                           histories.pattern, histories.patternList, window, fs});
+    const RunSummary summary = RunMorphJob(options, fs, confirmer, records.observer(), stop);
 
     progress.clear();
     const bool interrupted = stopSignalled();
-    if (interrupted)
+    if (json)
+        output.writeLine(SummaryJson(summary, interrupted || summary.interrupted));
+    else if (interrupted)
         output.writeLine("Interrupted");
     output.close();
     if (const int error = output.error()) {
@@ -87,7 +113,7 @@ int morph(MorphSettings& settings, Histories& histories, FileSystem& fs)
     }
     if (interrupted)
         return kExitInterrupted;
-    return log.failureCount() > 0 ? kExitFailures : kExitOk;
+    return summary.failures > 0 ? kExitFailures : kExitOk;
 }
 
 } // namespace
@@ -111,12 +137,11 @@ int runCli(const std::vector<std::string>& arguments)
     if (command.startDir.empty() || !disk.folderExists(command.startDir))
         return usageError("START_DIR '" + command.startDir + "' is not an existing folder");
 
-    Histories histories;
-    MorphSettings settings = settingsFor(command, histories);
+    const RunOptions options = RunOptionsFrom(settingsFor(command));
     if (!command.dryRun)
-        return morph(settings, histories, disk);
+        return morph(options, disk, command.json);
     DryRunFileSystem dryRun(disk);
-    return morph(settings, histories, dryRun);
+    return morph(options, dryRun, command.json);
 }
 
 } // namespace quarvel::cli

@@ -1,6 +1,7 @@
 #include "cli/LineOutput.h"
 
 #include "platform/StopSignal.h"
+#include "platform/WriteAll.h"
 
 #include <cerrno>
 #include <unistd.h>
@@ -57,13 +58,9 @@ int LineOutput::error() const
 
 void LineOutput::writePendingLocked()
 {
-    std::size_t done = 0;
-    while (m_error == 0 && done < m_pending.size()) {
-        const ssize_t written = ::write(m_fd, m_pending.data() + done, m_pending.size() - done);
-        if (written > 0)
-            done += static_cast<std::size_t>(written);
-        else if (written < 0 && errno != EINTR)
-            m_error = errno;
+    if (m_error == 0) {
+        if (const Status status = writeAll(m_fd, m_pending); !status)
+            m_error = status.code();
     }
     m_pending.clear();
 }

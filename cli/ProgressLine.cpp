@@ -1,5 +1,7 @@
 #include "cli/ProgressLine.h"
 
+#include "platform/WriteAll.h"
+
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -15,17 +17,6 @@ std::size_t terminalWidth(int fd)
     if (::ioctl(fd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
         return size.ws_col;
     return 80;
-}
-
-void writeAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written <= 0)
-            return; // a status line is not worth retrying
-        done += static_cast<std::size_t>(written);
-    }
 }
 
 bool isContinuationByte(char c)

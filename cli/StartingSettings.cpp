@@ -1,5 +1,8 @@
 #include "cli/StartingSettings.h"
 
+#include "app/MruList.h"
+#include "app/VectorSortedList.h"
+
 namespace quarvel::cli {
 
 MorphSettings allOffSettings()
@@ -40,13 +43,17 @@ void clearOutOfRangeFlags(MorphSettings& s)
 
 } // namespace
 
-MorphSettings storedSettings(SettingsStore& store, Histories& histories)
+MorphSettings storedSettings(SettingsStore& store)
 {
     MorphSettings settings = defaultSettings();
     LoadSettings(store, settings);
     clearOutOfRangeFlags(settings);
-    SplitHistory(settings.Mask, histories.mask, histories.maskList);
-    SplitHistory(settings.Pattern, histories.pattern, histories.patternList);
+    // The histories are read as the window reads them, for their newest
+    // entries; the command line never keeps or saves them.
+    MruList maskHistory, patternHistory;
+    VectorSortedList maskList, patternList;
+    SplitHistory(settings.Mask, maskHistory, maskList);
+    SplitHistory(settings.Pattern, patternHistory, patternList);
     return settings;
 }
 

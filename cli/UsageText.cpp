@@ -44,6 +44,9 @@ Run:
                         the stored settings.
   --dry-run             change nothing on disk; print the log the run would
                         write if every operation succeeded
+  --json                write one JSON object per operation and a last
+                        summary object to standard output instead of the log
+                        (JSON Lines; see quarvel-cli(1))
   --help                show this text and exit
   --version             show the version and exit
 

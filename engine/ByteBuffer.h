@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/MatchOptions.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -72,6 +74,10 @@ private:
 std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, std::int64_t searchLength,
                         const char* replacement, std::int64_t replacementLength, int wholeWord,
                         int matchCase, int ignoreCrLf, int crLfAsSpace);
+
+// The same with the matching options as one value and the texts as views.
+std::int64_t ReplaceAll(ByteBuffer& buffer, std::string_view search, std::string_view replacement,
+                        MatchOptions options);
 
 // The text form: the lengths are those of the zero-terminated texts.
 std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, const char* replacement,

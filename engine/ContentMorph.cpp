@@ -36,39 +36,23 @@ bool AppendText(const std::string& text, ByteBuffer& content)
 
 } // namespace
 
-ContentRules ContentRules::From(const MorphSettings& settings)
-{
-    ContentRules rules;
-    rules.pattern = settings.Pattern;
-    rules.replacement = settings.RepPattern;
-    rules.wholeWord = settings.WholeWord;
-    rules.matchCase = settings.PatternCase;
-    rules.ignoreCrLf = settings.IgnoreCR;
-    rules.crLfAsSpace = settings.CRasSpace;
-    rules.replace = settings.Replace != 0;
-    rules.prepend = settings.Prepend != 0;
-    rules.append = settings.Append != 0;
-    return rules;
-}
-
 std::int64_t MorphContent(const ContentRules& rules, ByteBuffer& content)
 {
     // The replacements are made whatever "Replace pattern with" says; it
     // decides only whether text is put in front or behind.
+    const std::string& replacement = rules.pattern.replacement;
     std::int64_t changes =
-        ReplaceAll(content, rules.pattern.data(), TextLength(rules.pattern),
-                   rules.replacement.data(), TextLength(rules.replacement), rules.wholeWord,
-                   rules.matchCase, rules.ignoreCrLf, rules.crLfAsSpace);
-    if (changes < 0 || rules.replace)
+        ReplaceAll(content, rules.pattern.text, replacement, rules.pattern.match);
+    if (changes < 0 || rules.edit.replace)
         return changes;
-    if (rules.prepend) {
-        if (!PrependText(rules.replacement, content))
+    if (rules.edit.prepend) {
+        if (!PrependText(replacement, content))
             return -1;
         if (changes == 0)
             changes = 1;
     }
-    if (rules.append) {
-        if (!AppendText(rules.replacement, content))
+    if (rules.edit.append) {
+        if (!AppendText(replacement, content))
             return -1;
         if (changes == 0)
             changes = 1;
@@ -84,7 +68,7 @@ LoadedContent LoadMorphedContent(FileSystem& fs, const ContentRules& rules, cons
     // Room for the appended text, so that appending does not move a large
     // content once more.
     const std::int64_t headroom =
-        !rules.replace && rules.append ? TextLength(rules.replacement) : 0;
+        !rules.edit.replace && rules.edit.append ? TextLength(rules.pattern.replacement) : 0;
     BufferSink sink(content, headroom);
     loaded.status = fs.readFile(path, followLink, sink);
     if (!loaded.status) {

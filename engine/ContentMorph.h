@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MorphSettings.h"
 #include "engine/ByteBuffer.h"
+#include "engine/RunOptions.h"
 #include "platform/FileSystem.h"
 
 #include <cstdint>
@@ -14,17 +14,10 @@ namespace quarvel {
 // pattern with" off, the replacement text put in front and/or behind.
 struct ContentRules
 {
-    std::string pattern;
-    std::string replacement;
-    int wholeWord = 0;
-    int matchCase = 0;
-    int ignoreCrLf = 0;
-    int crLfAsSpace = 0;
-    bool replace = false;
-    bool prepend = false;
-    bool append = false;
+    PatternOptions pattern;
+    EditOptions edit;
 
-    static ContentRules From(const MorphSettings& settings);
+    static ContentRules From(const RunOptions& options) { return {options.pattern, options.edit}; }
 };
 
 // Applies the rules to `content` and returns the change count: the number of

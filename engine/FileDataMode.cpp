@@ -3,7 +3,6 @@
 #include "engine/ByteBuffer.h"
 #include "engine/ContentMorph.h"
 #include "engine/NameCase.h"
-#include "report/LogEntry.h"
 
 #include <vector>
 
@@ -17,8 +16,9 @@ class FolderMorph
 {
 public:
     FolderMorph(RunContext& run, const std::string& relative)
-        : m_run(run), m_relative(relative), m_sourceFolder(run.settings.StartDir + relative),
-          m_rules(ContentRules::From(run.settings))
+        : m_run(run), m_relative(relative),
+          m_sourceFolder(run.options.selection.startFolder + relative),
+          m_rules(ContentRules::From(run.options))
     {
     }
 
@@ -31,7 +31,6 @@ private:
     bool LoadFile(const DirEntry& entry, const std::string& source, std::int64_t& changes);
     bool WriteInPlace(const std::string& source, const std::string& target, std::int64_t changes);
     bool WriteCopy(const std::string& source, const std::string& outputName, std::int64_t changes);
-    void LogSkip(const char* what, const std::string& path);
 
     RunContext& m_run;
     const std::string& m_relative;
@@ -45,10 +44,10 @@ int FolderMorph::Run()
 {
     m_run.StepProgress();
     std::vector<DirEntry> entries;
-    if (!m_run.fs.listFolder(m_sourceFolder, m_run.settings.Mask, entries))
+    if (!m_run.fs.listFolder(m_sourceFolder, m_run.options.selection.mask, entries))
         return 0;
     for (const DirEntry& entry : entries) {
-        if (m_run.window.stopRequested())
+        if (m_run.StopRequested())
             break;
         m_run.StepProgress();
         if (!entry.isDirectory())
@@ -59,28 +58,29 @@ int FolderMorph::Run()
 
 void FolderMorph::ProcessFile(const DirEntry& entry)
 {
-    ++m_run.state.filesProcessed;
+    m_run.CountFile();
     const std::string source = m_sourceFolder + entry.name;
     std::int64_t changes = 0;
     if (!LoadFile(entry, source, changes))
         return;
 
+    const NameCaseOptions& nameCase = m_run.options.nameCase;
     const std::string outputName =
-        lowerNameParts(entry.name, m_run.settings.LowerFile != 0, m_run.settings.LowerExt != 0);
+        lowerNameParts(entry.name, nameCase.lowerName, nameCase.lowerExtension);
     // Where the file now is: the copy takes its permission bits from there.
     std::string current = source;
     bool written = false;
-    if (m_run.settings.Rename != 0) {
+    if (m_run.options.outputs.inPlace) {
         const std::string target = m_sourceFolder + outputName;
         if (entry.type == EntryType::Symlink) {
             // Rewriting would put a regular file in the link's place.
-            LogSkip("Skipped symbolic link ", source);
+            m_run.record(OperationKind::SkipSymlink, source);
         } else if (WriteInPlace(source, target, changes)) {
             current = target;
             written = true;
         }
     }
-    if (m_run.settings.Copy != 0 && WriteCopy(current, outputName, changes))
+    if (m_run.options.outputs.copyFolder && WriteCopy(current, outputName, changes))
         written = true;
     if (written)
         ++m_written;
@@ -93,7 +93,7 @@ bool FolderMorph::LoadFile(const DirEntry& entry, const std::string& source, std
     // FIFOs and devices are never opened: a FIFO blocks, a device can be
     // endless.
     if (entry.type == EntryType::Special) {
-        LogSkip("Skipped special file ", source);
+        m_run.record(OperationKind::SkipSpecial, source);
         return false;
     }
     // A selected link stands for the file it points to; anything else is
@@ -108,10 +108,10 @@ bool FolderMorph::LoadFile(const DirEntry& entry, const std::string& source, std
     case LoadOutcome::Unchanged:
         return false;
     case LoadOutcome::NotRegular:
-        LogSkip("Skipped special file ", source);
+        m_run.record(OperationKind::SkipSpecial, source);
         return false;
     case LoadOutcome::Failed:
-        AddFailure(m_run.log, "read file", source, loaded.status.message());
+        m_run.record(OperationKind::ReadFile, source, {}, OperationStatus::failed(loaded.status));
         return false;
     }
     return false;
@@ -120,41 +120,38 @@ bool FolderMorph::LoadFile(const DirEntry& entry, const std::string& source, std
 bool FolderMorph::WriteInPlace(const std::string& source, const std::string& target,
                                std::int64_t changes)
 {
-    if (m_run.confirm("Morph file", &target) == 0) {
-        AddLogEntry(m_run.log, LogEntryKind::Pair, "User cancelled file morph", target);
+    if (!m_run.confirm({"Morph file", target, std::nullopt})) {
+        m_run.record(OperationKind::RewriteInPlace, source, target, OperationStatus::refused());
         return false;
     }
     const Status status = m_run.fs.rewriteFile(source, target, m_content.view());
     if (!status) {
-        AddFailure(m_run.log, "update file", target, status.message());
+        m_run.record(OperationKind::RewriteInPlace, source, target,
+                     OperationStatus::failed(status));
         return false;
     }
-    AddLogEntry(m_run.log, LogEntryKind::UpdatedFile, target, changes);
+    m_run.record(OperationKind::RewriteInPlace, source, target, OperationStatus::done(), changes);
     return true;
 }
 
 bool FolderMorph::WriteCopy(const std::string& source, const std::string& outputName,
                             std::int64_t changes)
 {
-    if (m_run.EnsureFolder(m_run.settings.CopyDir, m_relative) == 0)
+    const std::string& copyFolder = *m_run.options.outputs.copyFolder;
+    if (!m_run.EnsureFolder(copyFolder, m_relative))
         return false;
-    const std::string copyPath = m_run.settings.CopyDir + m_relative + outputName;
-    if (m_run.confirm("Create file", &copyPath) == 0) {
-        AddLogEntry(m_run.log, LogEntryKind::Pair, "User cancelled file creation", copyPath);
+    const std::string copyPath = copyFolder + m_relative + outputName;
+    if (!m_run.confirm({"Create file", copyPath, std::nullopt})) {
+        m_run.record(OperationKind::WriteCopy, source, copyPath, OperationStatus::refused());
         return false;
     }
     const Status status = m_run.fs.writeCopy(source, copyPath, m_content.view());
     if (!status) {
-        AddFailure(m_run.log, "create file", copyPath, status.message());
+        m_run.record(OperationKind::WriteCopy, source, copyPath, OperationStatus::failed(status));
         return false;
     }
-    AddLogEntry(m_run.log, LogEntryKind::CreatedFile, copyPath, changes);
+    m_run.record(OperationKind::WriteCopy, source, copyPath, OperationStatus::done(), changes);
     return true;
-}
-
-void FolderMorph::LogSkip(const char* what, const std::string& path)
-{
-    AddLogEntry(m_run.log, LogEntryKind::Plain, what + path);
 }
 
 } // namespace

@@ -1,10 +1,8 @@
 #include "engine/FileNameMode.h"
 
 #include "engine/NewName.h"
-#include "report/LogEntry.h"
 
 #include <cerrno>
-#include <string_view>
 #include <vector>
 
 namespace quarvel {
@@ -30,11 +28,11 @@ Status checkedName(const std::string& name)
 
 void renameStep(RunContext& run, NameJob& job)
 {
-    const std::string target = run.settings.StartDir + job.relative + job.newName;
+    const std::string target = run.options.selection.startFolder + job.relative + job.newName;
     Status moved = checkedName(job.newName);
     if (moved) {
-        if (run.confirm("Morph file", &job.source, &target) == 0) {
-            AddLogEntry(run.log, LogEntryKind::Pair, "User cancelled file morph", job.source);
+        if (!run.confirm({"Morph file", job.source, target})) {
+            run.record(OperationKind::Rename, job.source, target, OperationStatus::refused());
             return;
         }
         // The listing saw a file; a folder put in its place since then is
@@ -46,35 +44,31 @@ void renameStep(RunContext& run, NameJob& job)
             moved = run.fs.moveNoReplace(job.source, target);
     }
     if (!moved) {
-        AddFailure(run.log, "rename", job.source, target, moved.message());
+        run.record(OperationKind::Rename, job.source, target, OperationStatus::failed(moved));
         return;
     }
-    AddLogEntry(run.log, LogEntryKind::Renamed, job.source, target);
+    run.record(OperationKind::Rename, job.source, target);
     // The copy step reads the file under the name it has now.
     job.source = target;
     job.changed = true;
 }
 
-void logSkippedSpecial(RunContext& run, const NameJob& job)
-{
-    AddLogEntry(run.log, LogEntryKind::Plain, "Skipped special file " + job.source);
-}
-
-void copyStep(RunContext& run, NameJob& job, std::string_view refusal)
+void copyStep(RunContext& run, NameJob& job)
 {
     // A FIFO or a device is never opened: reading it may block for ever or
     // never end. Only its name could be changed.
     if (job.entry.type == EntryType::Special) {
-        logSkippedSpecial(run, job);
+        run.record(OperationKind::SkipSpecial, job.source);
         return;
     }
-    const std::string copyPath = run.settings.CopyDir + job.relative + job.newName;
+    const std::string& copyFolder = *run.options.outputs.copyFolder;
+    const std::string copyPath = copyFolder + job.relative + job.newName;
     Status copied = checkedName(job.newName);
     if (copied) {
-        if (run.EnsureFolder(run.settings.CopyDir, job.relative) == 0)
+        if (!run.EnsureFolder(copyFolder, job.relative))
             return;
-        if (run.confirm("Create file", &copyPath) == 0) {
-            AddLogEntry(run.log, LogEntryKind::Pair, refusal, copyPath);
+        if (!run.confirm({"Create file", copyPath, std::nullopt})) {
+            run.record(OperationKind::Copy, job.source, copyPath, OperationStatus::refused());
             return;
         }
         copied = run.fs.copyFileNoReplace(job.source, copyPath);
@@ -82,14 +76,14 @@ void copyStep(RunContext& run, NameJob& job, std::string_view refusal)
     if (copied.code() == Status::kNotRegularFile) {
         // Swapped for a FIFO or a device since the listing: skipped, as if
         // it had been listed as one.
-        logSkippedSpecial(run, job);
+        run.record(OperationKind::SkipSpecial, job.source);
         return;
     }
     if (!copied) {
-        AddFailure(run.log, "copy", job.source, copyPath, copied.message());
+        run.record(OperationKind::Copy, job.source, copyPath, OperationStatus::failed(copied));
         return;
     }
-    AddLogEntry(run.log, LogEntryKind::Copied, job.source, copyPath);
+    run.record(OperationKind::Copy, job.source, copyPath);
     job.changed = true;
 }
 
@@ -98,18 +92,16 @@ bool morphName(RunContext& run, const NameRule& rule, const std::string& relativ
                const DirEntry& entry)
 {
     NameJob job{relative, entry, rule.newName(entry.name),
-                run.settings.StartDir + relative + entry.name};
+                run.options.selection.startFolder + relative + entry.name};
     const bool nameChanges = job.newName != entry.name;
     // The lower-case path does nothing for a name it leaves as it is; the
     // replacement path still copies it.
     if (!rule.replacing() && !nameChanges)
         return false;
-    if (run.settings.Rename != 0 && nameChanges)
+    if (run.options.outputs.inPlace && nameChanges)
         renameStep(run, job);
-    if (run.settings.Copy != 0) {
-        copyStep(run, job,
-                 rule.replacing() ? "User cancelled file create" : "User cancelled file creation");
-    }
+    if (run.options.outputs.copyFolder)
+        copyStep(run, job);
     return job.changed;
 }
 
@@ -119,17 +111,18 @@ int MorphFileNames(RunContext& run, const std::string& relativePath)
 {
     run.StepProgress();
     std::vector<DirEntry> entries;
-    if (!run.fs.listFolder(run.settings.StartDir + relativePath, run.settings.Mask, entries))
+    const FileSelection& selection = run.options.selection;
+    if (!run.fs.listFolder(selection.startFolder + relativePath, selection.mask, entries))
         return 0;
-    const NameRule rule(run.settings);
+    const NameRule rule(run.options);
     int changed = 0;
     for (const DirEntry& entry : entries) {
-        if (run.window.stopRequested())
+        if (run.StopRequested())
             break;
         run.StepProgress();
         if (entry.isDirectory())
             continue;
-        ++run.state.filesProcessed;
+        run.CountFile();
         if (morphName(run, rule, relativePath, entry))
             ++changed;
     }

@@ -22,12 +22,11 @@ bool isPlainName(std::string_view name)
            name.find('\0') == std::string_view::npos;
 }
 
-NameRule::NameRule(const MorphSettings& settings)
-    : m_replacing(!settings.Pattern.empty() && settings.Replace != 0),
-      m_matchCase(settings.PatternCase != 0), m_lowerName(settings.LowerFile != 0),
-      m_lowerExtension(settings.LowerExt != 0),
-      m_pattern(m_matchCase ? settings.Pattern : lowerAscii(settings.Pattern)),
-      m_replacement(settings.RepPattern)
+NameRule::NameRule(const RunOptions& options)
+    : m_replacing(replacesInNames(options)), m_matchCase(options.pattern.match.matchCase),
+      m_lowerName(options.nameCase.lowerName), m_lowerExtension(options.nameCase.lowerExtension),
+      m_pattern(m_matchCase ? options.pattern.text : lowerAscii(options.pattern.text)),
+      m_replacement(options.pattern.replacement)
 {
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MorphSettings.h"
+#include "engine/RunOptions.h"
 
 #include <cstddef>
 #include <string>
@@ -18,22 +18,22 @@ std::size_t findFirstOccurrence(std::string_view text, std::string_view pattern)
 // breaks this would move a file into another folder or name the folder itself.
 bool isPlainName(std::string_view name);
 
-// How file-name mode forms a file's new name, taken from the settings once
+// How file-name mode forms a file's new name, taken from the options once
 // per folder.
 //
 // Replacement path (a pattern to find and "Replace pattern with" on): the
-// whole name is lower-cased unless PatternCase, the first occurrence of the
-// pattern is replaced by RepPattern as typed, then the name part and the
-// extension part (from the last dot) are lower-cased as LowerFile and
-// LowerExt ask.
+// whole name is lower-cased unless the case is matched, the first occurrence
+// of the pattern is replaced by the replacement as typed, then the name part
+// and the extension part (from the last dot) are lower-cased as the name
+// case options ask.
 //
-// Lower-case path (otherwise): LowerFile lower-cases the whole name,
-// extension included; LowerExt alone lower-cases the extension part; with
-// neither the name stays as it is.
+// Lower-case path (otherwise): lowerName lower-cases the whole name,
+// extension included; lowerExtension alone lower-cases the extension part;
+// with neither the name stays as it is.
 class NameRule
 {
 public:
-    explicit NameRule(const MorphSettings& settings);
+    explicit NameRule(const RunOptions& options);
 
     bool replacing() const { return m_replacing; }
     std::string newName(std::string_view name) const;

@@ -1,17 +1,10 @@
 #pragma once
 
+#include "engine/MatchOptions.h"
+
 #include <cstdint>
 
 namespace quarvel {
-
-// The four matching options of ReplaceAll.
-struct MatchOptions
-{
-    bool wholeWord = false;
-    bool matchCase = false;
-    bool ignoreCrLf = false;
-    bool crLfAsSpace = false;
-};
 
 // White space for word boundaries: tab, LF, VT, FF, CR and space.
 inline bool IsWhiteSpace(unsigned char byte)

@@ -167,16 +167,17 @@ std::int64_t ReplaceInPlace(ByteBuffer& buffer, OccurrenceScanner& scanner, std:
 
 } // namespace
 
-std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, std::int64_t searchLength,
-                        const char* replacement, std::int64_t replacementLength, int wholeWord,
-                        int matchCase, int ignoreCrLf, int crLfAsSpace)
+namespace {
+
+std::int64_t ReplaceEvery(ByteBuffer& buffer, const char* search, std::int64_t searchLength,
+                          const char* replacement, std::int64_t replacementLength,
+                          MatchOptions options)
 {
     const std::int64_t length = buffer.length();
     if (search == nullptr || searchLength <= 0 || searchLength > length)
         return 0;
     if (replacementLength < 0 || (replacementLength > 0 && replacement == nullptr))
         return 0;
-    const MatchOptions options{wholeWord != 0, matchCase != 0, ignoreCrLf != 0, crLfAsSpace != 0};
     OccurrenceScanner scanner(buffer, reinterpret_cast<const unsigned char*>(search), searchLength,
                               options);
     std::int64_t span = 0;
@@ -217,6 +218,24 @@ std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, std::int64_t sea
         return -1;
     ReplaceAllAccess::HandOver(buffer, result);
     return count;
+}
+
+} // namespace
+
+std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, std::int64_t searchLength,
+                        const char* replacement, std::int64_t replacementLength, int wholeWord,
+                        int matchCase, int ignoreCrLf, int crLfAsSpace)
+{
+    return ReplaceEvery(
+        buffer, search, searchLength, replacement, replacementLength,
+        MatchOptions{wholeWord != 0, matchCase != 0, ignoreCrLf != 0, crLfAsSpace != 0});
+}
+
+std::int64_t ReplaceAll(ByteBuffer& buffer, std::string_view search, std::string_view replacement,
+                        MatchOptions options)
+{
+    return ReplaceEvery(buffer, search.data(), static_cast<std::int64_t>(search.size()),
+                        replacement.data(), static_cast<std::int64_t>(replacement.size()), options);
 }
 
 std::int64_t ReplaceAll(ByteBuffer& buffer, const char* search, const char* replacement,

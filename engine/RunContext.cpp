@@ -1,27 +1,39 @@
 #include "engine/RunContext.h"
 
 #include "platform/Path.h"
-#include "report/ConfirmOperation.h"
-#include "report/LogEntry.h"
 
 #include <cerrno>
 
 namespace quarvel {
 
-int RunContext::confirm(std::string_view action, const std::string* subject,
-                        const std::string* target)
+bool RunContext::confirm(ConfirmationQuestion question)
 {
-    return ConfirmOperation(ConfirmScope{settings.Interactive, state.cancelAll, window, log},
-                            action, subject, target);
+    const ConfirmationGate::Decision decision = m_gate.decide(question);
+    if (decision.ruleChange)
+        record(*decision.ruleChange, {});
+    return decision.goAhead;
 }
 
-int RunContext::EnsureFolder(const std::string& base, const std::string& relative)
+void RunContext::record(Operation operation)
+{
+    if (operation.status.isFailure())
+        ++m_failures;
+    m_observer.operationDone(operation);
+}
+
+void RunContext::record(OperationKind kind, std::string source, std::string target,
+                        OperationStatus status, std::int64_t changes)
+{
+    record(Operation{kind, std::move(source), std::move(target), changes, std::move(status)});
+}
+
+bool RunContext::EnsureFolder(const std::string& base, const std::string& relative)
 {
     const std::string wanted = base + relative;
     if (fs.folderExists(wanted))
-        return 1;
-    if (confirm("Create Directory", &wanted) == 0)
-        return 0;
+        return true;
+    if (!confirm({"Create Directory", wanted, std::nullopt}))
+        return false;
     Status reason = fs.createFolder(wanted);
     if (!reason) {
         // The parent is missing too: create the relative part level by
@@ -34,18 +46,25 @@ int RunContext::EnsureFolder(const std::string& base, const std::string& relativ
                 reason = level;
         }
     }
-    // Log the creation only when the folder is really there now.
+    // Record the creation only when the folder is really there now.
     if (!fs.folderExists(wanted)) {
-        AddFailure(log, "create directory", wanted, reason.message());
-        return 0;
+        record(OperationKind::CreateFolder, {}, wanted, OperationStatus::failed(reason));
+        return false;
     }
-    AddLogEntry(log, LogEntryKind::CreatedDirectory, wanted);
-    return 1;
+    record(OperationKind::CreateFolder, {}, wanted);
+    return true;
 }
 
 void RunContext::StepProgress()
 {
-    window.setProgressPosition(progress.step());
+    m_observer.progressed(m_progress.step(), m_filesProcessed);
+}
+
+bool RunContext::StopRequested()
+{
+    if (!m_stopped && m_stop && m_stop())
+        m_stopped = true;
+    return m_stopped;
 }
 
 } // namespace quarvel

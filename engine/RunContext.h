@@ -1,47 +1,71 @@
 #pragma once
 
-#include "app/MorphSettings.h"
+#include "engine/ConfirmationGate.h"
+#include "engine/Operation.h"
 #include "engine/Progress.h"
-#include "engine/RunState.h"
-#include "engine/RunWindow.h"
+#include "engine/RunObserver.h"
+#include "engine/RunOptions.h"
 #include "platform/FileSystem.h"
-#include "report/OperationLog.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
-#include <string_view>
 
 namespace quarvel {
 
-// What the per-folder steps work with during a run: the settings, the run
-// state, the log, the window and the file system, plus the shared services
-// (confirmation, output folders, progress).
+// Asked between operations: true stops the run after the one under way.
+using StopRequest = std::function<bool()>;
+
+// What the per-folder steps work with during a run: the options, the file
+// system, and the shared services (confirmation, records, output folders,
+// progress, the stop request).
 class RunContext
 {
 public:
-    RunContext(MorphSettings& settings, RunState& state, OperationLog& log, RunWindow& window,
-               FileSystem& fs)
-        : settings(settings), state(state), log(log), window(window), fs(fs)
+    RunContext(const RunOptions& options, FileSystem& fs, Confirmer& confirmer,
+               RunObserver& observer, StopRequest stop = {})
+        : options(options), fs(fs), m_gate(options.interactive, confirmer), m_observer(observer),
+          m_stop(std::move(stop))
     {
     }
 
-    // 1 to go ahead, 0 not to (see ConfirmOperation).
-    int confirm(std::string_view action, const std::string* subject,
-                const std::string* target = nullptr);
+    // True to go ahead with the operation the question is about.
+    bool confirm(ConfirmationQuestion question);
+
+    // Hands the record to the observers (and counts a failure).
+    void record(Operation operation);
+    void record(OperationKind kind, std::string source, std::string target = {},
+                OperationStatus status = OperationStatus::done(), std::int64_t changes = 0);
 
     // Makes sure base + relative exists, creating it after confirmation;
-    // 0 when it was refused or could not be created (a failure line is then
-    // already logged).
-    int EnsureFolder(const std::string& base, const std::string& relative);
+    // false when it was refused or could not be created (a failure is then
+    // already recorded).
+    bool EnsureFolder(const std::string& base, const std::string& relative);
 
     // One step of the progress bar.
     void StepProgress();
+    // A mask-selected file entry is about to be processed.
+    void CountFile() { ++m_filesProcessed; }
+    void FolderStarted(const std::string& relativePath) { m_observer.folderStarted(relativePath); }
+    // True when the run is to stop; once true, it stays true.
+    bool StopRequested();
 
-    MorphSettings& settings;
-    RunState& state;
-    OperationLog& log;
-    RunWindow& window;
+    std::int32_t filesProcessed() const { return m_filesProcessed; }
+    std::int32_t failures() const { return m_failures; }
+    bool cancelledAll() const { return m_gate.cancelledAll(); }
+    bool stopped() const { return m_stopped; }
+
+    const RunOptions& options;
     FileSystem& fs;
-    Progress progress;
+
+private:
+    ConfirmationGate m_gate;
+    RunObserver& m_observer;
+    StopRequest m_stop;
+    Progress m_progress;
+    std::int32_t m_filesProcessed = 0;
+    std::int32_t m_failures = 0;
+    bool m_stopped = false;
 };
 
 } // namespace quarvel

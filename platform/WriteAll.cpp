@@ -33,4 +33,9 @@ Status writeAll(int fd, std::string_view content, const FaultHook& hook, const s
     return Status::ok();
 }
 
+Status writeAll(int fd, std::string_view content)
+{
+    return writeAll(fd, content, FaultHook{}, std::string());
+}
+
 } // namespace quarvel

@@ -12,4 +12,7 @@ namespace quarvel {
 // (FaultPoint::Write) before every write call.
 Status writeAll(int fd, std::string_view content, const FaultHook& hook, const std::string& target);
 
+// The same without a fault hook: for terminal and pipe output.
+Status writeAll(int fd, std::string_view content);
+
 } // namespace quarvel

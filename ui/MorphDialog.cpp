@@ -5,6 +5,7 @@
 #include "ui/DirectoryTree.h"
 #include "ui/FlagCheckBox.h"
 #include "ui/HistoryComboBox.h"
+#include "ui/RunInputBlocker.h"
 
 #include <QContextMenuEvent>
 #include <QEvent>
@@ -29,7 +30,7 @@ MorphDialog::MorphDialog(FileSystem& fs, QWidget* parent, UrlOpener* opener)
     : QDialog(parent), m_fs(fs), m_settings(defaultSettings()),
       m_layout(this, kDialogWidth, kDialogHeight), m_controls(createMorphControls(this, m_layout)),
       m_maskList(*m_controls.mask), m_patternList(*m_controls.pattern),
-      m_link(*this, opener != nullptr ? *opener : m_desktopOpener)
+      m_link(*this, opener != nullptr ? *opener : m_desktopOpener), m_run(*this, *this, m_log)
 {
     setObjectName(QStringLiteral("morphDialog"));
     setWindowTitle(QStringLiteral("File Morph Utility"));

@@ -2,34 +2,33 @@
 
 #include "app/MorphSettings.h"
 #include "app/MruList.h"
-#include "engine/RunState.h"
-#include "engine/RunWindow.h"
+#include "engine/RunObserver.h"
 #include "report/OperationLog.h"
 #include "ui/ComboSortedList.h"
 #include "ui/DialogLayout.h"
 #include "ui/MorphControls.h"
 #include "ui/UrlOpener.h"
 #include "ui/WebLink.h"
+#include "ui/WindowRun.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <memory>
 #include <string>
 
 class QMenu;
-class QTimer;
 
 namespace quarvel {
 
 class FileSystem;
+class RunInputBlocker;
 
 // The main window, "File Morph Utility": a fixed-size dialog that shows
 // every option of MorphSettings as a control, keeps the controls' enabled
 // state consistent with the chosen mode, starts runs ("Morph Files") and
-// the log viewer ("View Log"). It owns the settings, the run state, the log
-// and both histories for the life of the program, and is the window the
-// engine talks to during a run.
-class MorphDialog : public QDialog, public RunWindow
+// the log viewer ("View Log"). It owns the settings, the log and both
+// histories for the life of the program. A run goes on a worker thread; the
+// dialog answers its questions and shows its progress on the GUI thread.
+class MorphDialog : public QDialog, private WindowRun::Host
 {
     Q_OBJECT
 
@@ -42,7 +41,8 @@ public:
     ~MorphDialog() override;
 
     MorphSettings& settings() { return m_settings; }
-    const RunState& runState() const { return m_state; }
+    // What the last run reported.
+    const RunSummary& lastRun() const { return m_lastRun; }
     const OperationLog& log() const { return m_log; }
     const MruList& maskHistory() const { return m_maskHistory; }
     const MruList& patternHistory() const { return m_patternHistory; }
@@ -64,15 +64,8 @@ public:
     bool closeRequested() const { return m_closeRequested; }
 
     // The data exchange: every control's value into its field, and back.
-    void readControls() override;
-    void writeControls() override;
-
-    // The rest of the engine's window interface.
-    ConfirmResult askConfirmation(const std::string& message) override;
-    void setProgressPosition(int position) override;
-    void setProgressVisible(bool visible) override;
-    void showSummary(const std::string& text) override;
-    bool stopRequested() override { return m_closeRequested; }
+    void readControls();
+    void writeControls();
 
     // A folder chosen in the start tree or the output tree: the field takes
     // the item's path and the text field under the tree shows it.
@@ -109,12 +102,18 @@ private:
     void updatePrependAppendControls();
     void updateModeControls();
 
-    void keepRepainting();
+    // The run's side, on the GUI thread.
+    void showRunProgress(int position) override;
+    ConfirmResult askOnGuiThread(const std::string& message) override;
+    void confirmedAll() override;
+    void runEnded(const RunSummary& summary) override;
+    void showSummary(const std::string& text);
+
     void closeStep();
 
     FileSystem& m_fs;
     MorphSettings m_settings;
-    RunState m_state;
+    RunSummary m_lastRun;
     OperationLog m_log;
     MruList m_maskHistory;
     MruList m_patternHistory;
@@ -124,13 +123,12 @@ private:
     ComboSortedList m_patternList;
     DesktopUrlOpener m_desktopOpener;
     WebLink m_link;
-    QElapsedTimer m_sinceRepaint;
-    int m_progressPosition = 0; // the engine's, shown at the next repaint
+    WindowRun m_run;
+    std::unique_ptr<RunInputBlocker> m_inputBlocker; // while a run is under way
     bool m_initialised = false;
     bool m_closed = false;
     bool m_running = false;
     bool m_closeRequested = false;
-    QTimer* m_closeTimer = nullptr;
 };
 
 } // namespace quarvel

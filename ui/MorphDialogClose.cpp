@@ -4,51 +4,43 @@
 #include "ui/MorphDialog.h"
 
 #include <QApplication>
-#include <QTimer>
+#include <QMetaObject>
 
 namespace quarvel {
-
-namespace {
-
-// How often the close is retried while a run finishes or a dialog goes away.
-constexpr int kCloseStepMs = 20;
-
-} // namespace
 
 void MorphDialog::closeWhenIdle()
 {
     m_closeRequested = true;
-    if (m_closeTimer == nullptr) {
-        m_closeTimer = new QTimer(this);
-        connect(m_closeTimer, &QTimer::timeout, this, &MorphDialog::closeStep);
-    }
-    m_closeTimer->start(kCloseStepMs);
+    m_run.requestStop();
     closeStep();
 }
 
 // One step towards the close: the topmost dialog over this one is dismissed
 // (each runs its own event loop, which must end before the one below it;
-// the context menu too),
-// and once none is left and no run is under way, the window closes. A run
-// sees the request through stopRequested and ends after its current
-// operation; its summary box is then dismissed like any other dialog.
+// the context menu too), and the next step is taken from the event loop once
+// it has ended. When none is left and no run is under way, the window
+// closes; a run under way stops after its current operation and its end
+// takes the last step.
 void MorphDialog::closeStep()
 {
-    if (QWidget* popup = QApplication::activePopupWidget()) {
-        popup->close(); // the context menu
-        return;
+    QWidget* over = QApplication::activePopupWidget(); // the context menu
+    if (over == nullptr) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal != this)
+            over = modal;
     }
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal != this) {
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
+    if (over != nullptr) {
+        if (auto* dialog = qobject_cast<QDialog*>(over))
             dialog->reject();
         else
-            modal->close();
+            over->close();
+        // A dialog that refuses to go leaves the close to its own end.
+        if (!over->isVisible())
+            QMetaObject::invokeMethod(this, &MorphDialog::closeStep, Qt::QueuedConnection);
         return;
     }
     if (m_running)
         return;
-    m_closeTimer->stop();
     reject();
 }
 

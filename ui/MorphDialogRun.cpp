@@ -1,25 +1,20 @@
 // Runs from the main dialog: "Morph Files", "View Log" and the window side
-// of the engine's interface (progress, confirmation, summary).
+// of a run (progress, confirmation, summary).
 
-#include "engine/MorphEngine.h"
+#include "app/SettingsRun.h"
+#include "report/LogWriter.h"
 #include "ui/ByteText.h"
 #include "ui/ConfirmDialog.h"
 #include "ui/LogDialog.h"
 #include "ui/MorphDialog.h"
 #include "ui/RunInputBlocker.h"
 
-#include <QCoreApplication>
 #include <QMessageBox>
 #include <QProgressBar>
 
 namespace quarvel {
 
 namespace {
-
-// How often a run lets the window repaint: often enough to keep the
-// progress bar moving and the desktop from calling the window unresponsive,
-// rarely enough to cost nothing next to the files' own work.
-constexpr qint64 kRepaintIntervalMs = 50;
 
 // The summary's CR LF breaks as the message box's line breaks.
 QString summaryDisplay(const std::string& text)
@@ -31,21 +26,33 @@ QString summaryDisplay(const std::string& text)
 
 } // namespace
 
-// The run executes inside this handler; the dialog stays open afterwards.
-// While it runs the window keeps repainting but takes no input: only the
+// Starts the run on its worker thread and returns; runEnded finishes it.
+// While it runs the window keeps painting but takes no input: only the
 // confirmation dialogs and the summary box can be acted on.
 void MorphDialog::morphFiles()
 {
     if (m_running)
         return;
     m_running = true;
-    {
-        const RunInputBlocker blocker(this);
-        m_sinceRepaint.start();
-        MorphFiles(EngineParts{m_settings, m_state, m_log, m_maskHistory, m_maskList,
-                               m_patternHistory, m_patternList, *this, m_fs});
-    }
+    m_inputBlocker = std::make_unique<RunInputBlocker>(this);
+    readControls();
+    m_controls.progress->setValue(0);
+    m_controls.progress->setVisible(true);
+    m_run.start(BeginSettingsRun(m_settings), m_fs);
+}
+
+void MorphDialog::runEnded(const RunSummary& summary)
+{
+    m_lastRun = summary;
+    m_controls.progress->setVisible(false);
+    NoteRunInHistories(m_settings, {m_maskHistory, m_maskList, m_patternHistory, m_patternList});
+    // A run stopped for a close ends without the summary box.
+    if (!m_closeRequested)
+        showSummary(SummaryText(summary, m_settings.Mask));
+    m_inputBlocker.reset();
     m_running = false;
+    if (m_closeRequested)
+        closeStep();
 }
 
 void MorphDialog::viewLog()
@@ -54,43 +61,21 @@ void MorphDialog::viewLog()
     dialog.exec();
 }
 
-ConfirmResult MorphDialog::askConfirmation(const std::string& message)
+ConfirmResult MorphDialog::askOnGuiThread(const std::string& message)
 {
-    m_controls.progress->setValue(m_progressPosition);
     ConfirmDialog dialog(this);
-    const ConfirmResult answer = dialog.ask(message);
-    m_sinceRepaint.restart();
-    return answer;
+    return dialog.ask(message);
 }
 
-// The bar takes the engine's position only when the window repaints: a
-// progress bar repaints itself at once on every visible change, which for
-// tens of thousands of steps would cost more than the run's own work.
-void MorphDialog::setProgressPosition(int position)
+void MorphDialog::showRunProgress(int position)
 {
-    m_progressPosition = position;
-    if (!m_running || !m_controls.progress->isVisible())
-        m_controls.progress->setValue(position);
-    keepRepainting();
+    m_controls.progress->setValue(position);
 }
 
-void MorphDialog::setProgressVisible(bool visible)
+void MorphDialog::confirmedAll()
 {
-    m_controls.progress->setValue(m_progressPosition);
-    m_controls.progress->setVisible(visible);
-    if (visible && m_running) {
-        QCoreApplication::processEvents();
-        m_sinceRepaint.restart();
-    }
-}
-
-void MorphDialog::keepRepainting()
-{
-    if (!m_running || m_sinceRepaint.elapsed() < kRepaintIntervalMs)
-        return;
-    m_controls.progress->setValue(m_progressPosition);
-    QCoreApplication::processEvents();
-    m_sinceRepaint.restart();
+    m_settings.Interactive = 0;
+    writeControls();
 }
 
 void MorphDialog::showSummary(const std::string& text)

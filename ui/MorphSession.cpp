@@ -1,6 +1,6 @@
 #include "ui/MorphSession.h"
 
-#include "app/SettingsStore.h"
+#include "app/SettingsPersistence.h"
 #include "ui/MorphDialog.h"
 #include "ui/StopSignalWatch.h"
 

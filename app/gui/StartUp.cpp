@@ -1,6 +1,6 @@
 #include "app/gui/StartUp.h"
 
-#include "app/SettingsStore.h"
+#include "app/SettingsPersistence.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/StopSignal.h"
 #include "platform/qt/QSettingsStore.h"

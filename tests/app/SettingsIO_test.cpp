@@ -1,5 +1,5 @@
 #include "app/MorphSettings.h"
-#include "app/SettingsStore.h"
+#include "app/SettingsPersistence.h"
 #include "platform/qt/QSettingsStore.h"
 #include "tests/support/TempDir.h"
 

@@ -2,7 +2,7 @@
 // a temporary XDG_CONFIG_HOME), with the newest history entries as mask
 // and pattern, and never writes the store.
 #include "app/MruList.h"
-#include "app/SettingsStore.h"
+#include "app/SettingsPersistence.h"
 #include "platform/qt/QSettingsStore.h"
 #include "tests/cli/CliProcess.h"
 #include "tests/support/TempDir.h"

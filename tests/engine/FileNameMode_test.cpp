@@ -171,8 +171,7 @@ TEST_F(FileNameModeTest, StopRequestEndsTheFolderAfterTheCurrentFile)
     f.dir.write("src/B.TXT", "");
     f.settings.LowerFile = 1;
     f.settings.Rename = 1;
-    MorphFiles(EngineParts{f.settings, f.state, f.log, f.maskHistory, f.maskList, f.patternHistory,
-                           f.patternList, window, sorted});
+    f.run(sorted, window);
 
     EXPECT_EQ(f.dir.list("src"), (Lines{"B.TXT", "a.txt"}));
     EXPECT_EQ(f.state.filesProcessed, 1);

@@ -1,3 +1,4 @@
+#include "report/LogWriter.h"
 #include "tests/support/EngineFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "app/RunOptionsFromSettings.h"
 #include "engine/NewName.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,7 @@ TEST(NameRule, ReplacementPath)
          "bad\xFF\xC3.txt"},
     };
     for (const RuleCase& c : cases) {
-        const NameRule rule(settingsFor(c));
+        const NameRule rule(RunOptionsFrom(settingsFor(c)));
         EXPECT_TRUE(rule.replacing());
         EXPECT_EQ(rule.newName(c.name), c.expected) << c.label;
     }
@@ -68,22 +69,22 @@ TEST(NameRule, LowerCasePath)
     settings.Replace = 0; // a pattern without "Replace" is no replacement
     settings.LowerFile = 1;
     settings.LowerExt = 0;
-    EXPECT_FALSE(NameRule(settings).replacing());
+    EXPECT_FALSE(NameRule(RunOptionsFrom(settings)).replacing());
     // LowerFile lower-cases the extension too, whatever LowerExt says.
-    EXPECT_EQ(NameRule(settings).newName("Read.ME.TXT"), "read.me.txt");
-    EXPECT_EQ(NameRule(settings).newName("X\xC3\x89.\xFF"), "x\xC3\x89.\xFF");
+    EXPECT_EQ(NameRule(RunOptionsFrom(settings)).newName("Read.ME.TXT"), "read.me.txt");
+    EXPECT_EQ(NameRule(RunOptionsFrom(settings)).newName("X\xC3\x89.\xFF"), "x\xC3\x89.\xFF");
 
     settings.LowerFile = 0;
     settings.LowerExt = 1;
-    EXPECT_EQ(NameRule(settings).newName("Photo.A.JPG"), "Photo.A.jpg");
-    EXPECT_EQ(NameRule(settings).newName("README"), "README");
+    EXPECT_EQ(NameRule(RunOptionsFrom(settings)).newName("Photo.A.JPG"), "Photo.A.jpg");
+    EXPECT_EQ(NameRule(RunOptionsFrom(settings)).newName("README"), "README");
 
     settings.LowerExt = 0;
-    EXPECT_EQ(NameRule(settings).newName("ABC.TXT"), "ABC.TXT");
+    EXPECT_EQ(NameRule(RunOptionsFrom(settings)).newName("ABC.TXT"), "ABC.TXT");
 
     settings.Replace = 1;
     settings.Pattern.clear(); // an empty pattern is no replacement either
-    EXPECT_FALSE(NameRule(settings).replacing());
+    EXPECT_FALSE(NameRule(RunOptionsFrom(settings)).replacing());
 }
 
 TEST(FindFirstOccurrence, SkipsStartsInsideSequences)

@@ -1,9 +1,11 @@
 #include "engine/RunContext.h"
 #include "platform/PosixFileSystem.h"
+#include "report/LogWriter.h"
 #include "tests/support/ScriptedWindow.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace quarvel {
 namespace {
@@ -14,7 +16,14 @@ struct OutputFolderTest : ::testing::Test
 
     int ensure(const std::string& relative, const std::string& base = "")
     {
-        return run.EnsureFolder(base.empty() ? dir / "out/" : base, relative);
+        return run().EnsureFolder(base.empty() ? dir / "out/" : base, relative) ? 1 : 0;
+    }
+    // Made at first use, after the test has set the options.
+    RunContext& run()
+    {
+        if (!context)
+            context = std::make_unique<RunContext>(options, fs, window, logWriter);
+        return *context;
     }
     std::vector<std::string> lines() const
     {
@@ -25,17 +34,17 @@ struct OutputFolderTest : ::testing::Test
     }
 
     test::TempDir dir;
-    MorphSettings settings;
-    RunState state;
+    RunOptions options;
     OperationLog log;
+    LogWriter logWriter{log};
     test::ScriptedWindow window;
     PosixFileSystem fs;
-    RunContext run{settings, state, log, window, fs};
+    std::unique_ptr<RunContext> context;
 };
 
 TEST_F(OutputFolderTest, AnExistingFolderIsAcceptedWithoutQuestionOrLog)
 {
-    settings.Interactive = 1;
+    options.interactive = true;
     EXPECT_NE(ensure(""), 0);
     EXPECT_TRUE(window.questions.empty());
     EXPECT_TRUE(log.empty());
@@ -76,7 +85,7 @@ TEST_F(OutputFolderTest, AFolderThatCannotBeCreatedIsAFailureNotASuccess)
 
 TEST_F(OutputFolderTest, InteractiveAsksEveryTimeAndNoCreatesNothing)
 {
-    settings.Interactive = 1;
+    options.interactive = true;
     window.answers = {ConfirmResult::No, ConfirmResult::No, ConfirmResult::Yes};
     EXPECT_EQ(ensure("a/"), 0);
     EXPECT_EQ(ensure("a/"), 0);
@@ -90,7 +99,10 @@ TEST_F(OutputFolderTest, InteractiveAsksEveryTimeAndNoCreatesNothing)
 
 TEST_F(OutputFolderTest, AfterCancelAllExistingIsFineAndMissingIsRefusedSilently)
 {
-    state.cancelAll = 1;
+    options.interactive = true;
+    window.answers = {ConfirmResult::CancelAll};
+    EXPECT_FALSE(run().confirm({"Morph file", std::nullopt, std::nullopt}));
+    log.clear();
     EXPECT_NE(ensure(""), 0);
     EXPECT_EQ(ensure("a/"), 0);
     EXPECT_FALSE(dir.exists("out/a"));

@@ -1,6 +1,30 @@
 #include "tests/support/EngineFixture.h"
 
+#include "app/SettingsRun.h"
+#include "engine/MorphJob.h"
+#include "report/LogWriter.h"
+
 namespace quarvel::test {
+
+namespace {
+
+// The front end's side of the records: "Yes All" changes the settings.
+struct SettingsUpdater : RunObserver
+{
+    SettingsUpdater(MorphSettings& settings, ScriptedWindow& window)
+        : settings(settings), window(window)
+    {
+    }
+    void operationDone(const Operation& operation) override
+    {
+        if (ApplyToSettings(operation, settings))
+            window.writeControls();
+    }
+    MorphSettings& settings;
+    ScriptedWindow& window;
+};
+
+} // namespace
 
 EngineFixture::EngineFixture()
 {
@@ -21,8 +45,22 @@ void EngineFixture::run()
 
 void EngineFixture::run(FileSystem& fileSystem)
 {
-    MorphFiles(EngineParts{settings, state, log, maskHistory, maskList, patternHistory, patternList,
-                           window, fileSystem});
+    run(fileSystem, window);
+}
+
+void EngineFixture::run(FileSystem& fileSystem, ScriptedWindow& runWindow)
+{
+    runWindow.readControls();
+    const RunOptions options = BeginSettingsRun(settings);
+    LogWriter logWriter(log);
+    SettingsUpdater updater(settings, runWindow);
+    ObserverList observers{&logWriter, &updater, &runWindow};
+    const RunSummary summary = RunMorphJob(options, fileSystem, runWindow, observers,
+                                           [&runWindow] { return runWindow.stopRequested(); });
+    state.filesProcessed = summary.filesProcessed;
+    state.cancelAll = summary.cancelledAll ? 1 : 0;
+    NoteRunInHistories(settings, {maskHistory, maskList, patternHistory, patternList});
+    runWindow.showSummary(SummaryText(summary, options.selection.mask));
 }
 
 std::vector<std::string> EngineFixture::logLines() const

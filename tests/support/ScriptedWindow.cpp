@@ -1,10 +1,12 @@
 #include "tests/support/ScriptedWindow.h"
 
+#include "report/ConfirmMessage.h"
+
 namespace quarvel::test {
 
-ConfirmResult ScriptedWindow::askConfirmation(const std::string& message)
+ConfirmResult ScriptedWindow::confirm(const ConfirmationQuestion& question)
 {
-    questions.push_back(message);
+    questions.push_back(ConfirmMessage(question));
     if (answers.empty())
         return ConfirmResult::Yes;
     const ConfirmResult answer = answers.front();

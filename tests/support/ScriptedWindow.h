@@ -1,6 +1,7 @@
 #pragma once
 
-#include "engine/RunWindow.h"
+#include "engine/Confirmation.h"
+#include "engine/RunObserver.h"
 
 #include <deque>
 #include <functional>
@@ -9,21 +10,26 @@
 
 namespace quarvel::test {
 
-// A RunWindow for tests: answers confirmations from a script (Yes when the
-// script runs out) and records what the engine asked and showed.
-class ScriptedWindow : public RunWindow
+// A front end's window for tests: answers confirmations from a script (Yes
+// when the script runs out) and records what the run asked and showed.
+class ScriptedWindow : public Confirmer, public RunObserver
 {
 public:
-    ConfirmResult askConfirmation(const std::string& message) override;
-    void writeControls() override { ++writeControlsCalls; }
-    void readControls() override
+    ConfirmResult confirm(const ConfirmationQuestion& question) override;
+    void runStarted(const RunOptions&) override { visibility.push_back(true); }
+    void progressed(int position, std::int32_t) override { positions.push_back(position); }
+    void operationDone(const Operation&) override {}
+    void runFinished(const RunSummary&) override { visibility.push_back(false); }
+
+    void writeControls() { ++writeControlsCalls; }
+    void readControls()
     {
         if (onReadControls)
             onReadControls();
     }
-    void setProgressPosition(int position) override { positions.push_back(position); }
-    void setProgressVisible(bool visible) override { visibility.push_back(visible); }
-    void showSummary(const std::string& text) override { summaries.push_back(text); }
+    void showSummary(const std::string& text) { summaries.push_back(text); }
+    // Asked between operations: true stops the run after the current one.
+    virtual bool stopRequested() { return false; }
 
     std::deque<ConfirmResult> answers;
     std::vector<std::string> questions;

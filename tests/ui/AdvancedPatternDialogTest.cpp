@@ -273,6 +273,7 @@ TEST_F(AdvancedExchangeTest, AMultiLineSearchReachesARunUnchanged)
     EXPECT_EQ(settings().Pattern, "keep\nold");
     EXPECT_EQ(c().pattern->editBytes(), "keep\nold"); // shown in the one-line field
     c().morphFiles->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->isRunning(); }, 10000));
     EXPECT_EQ(dir.read("lf.txt"), "new line\nend\n");
     EXPECT_EQ(dir.read("crlf.txt"), "keep\r\nold line\r\nend\r\n");
 }

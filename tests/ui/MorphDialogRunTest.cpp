@@ -27,7 +27,16 @@ protected:
         settings().LowerExt = 0;
     }
 
-    void morph() { c().morphFiles->click(); }
+    // Starts a run and waits for its end (the summary box dismissed).
+    void morph()
+    {
+        c().morphFiles->click();
+        waitForRun();
+    }
+    void waitForRun()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->isRunning(); }, 10000));
+    }
 
     std::vector<std::string> logLines() const
     {
@@ -132,9 +141,11 @@ TEST_F(MorphDialogRunTest, EnterStartsARunFromATextField)
     settings().LowerFile = 1;
     open();
     QTest::keyClick(c().mask->lineEdit(), Qt::Key_Return);
+    waitForRun();
     ASSERT_EQ(script.summaries.size(), 1u);
     EXPECT_TRUE(dir.exists("src/a.txt"));
     QTest::keyClick(c().repPattern, Qt::Key_Enter);
+    waitForRun();
     EXPECT_EQ(script.summaries.size(), 2u);
 }
 
@@ -188,7 +199,7 @@ TEST_F(MorphDialogRunTest, CloseRequestDuringARunStopsItAndClosesTheWindow)
     // One question, and the run ended after that file: the others keep
     // their names.
     ASSERT_EQ(script.questions.size(), 1u);
-    EXPECT_EQ(dialog->runState().filesProcessed, 1);
+    EXPECT_EQ(dialog->lastRun().filesProcessed, 1);
     const std::string asked = askedPath(script.questions[0]).substr(src.size());
     for (const std::string name : {"S1.TXT", "S2.TXT", "S3.TXT", "S4.TXT"}) {
         if (name != asked) {
@@ -230,7 +241,7 @@ TEST_F(MorphDialogRunTest, CancelAllEndsTheQuestionsAndTheNextRunAsksAgain)
     EXPECT_EQ(script.questions.size(), 4u);
     EXPECT_EQ(logCount("User cancelled all operations"), 0);
     EXPECT_EQ(logLines().back(), "Morphed 1 unique file.");
-    EXPECT_EQ(dialog->runState().cancelAll, 0);
+    EXPECT_FALSE(dialog->lastRun().cancelledAll);
 }
 
 TEST_F(MorphDialogRunTest, TheWindowTakesNoInputDuringARun)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/MorphSettings.h"
-
 #include <cstdint>
 #include <string>
 
@@ -23,14 +21,8 @@ public:
                           std::int32_t value) = 0;
 };
 
-inline constexpr char kSettingsSection[] = "App Info";
+// Where the per-user store lives: the organisation and application names.
 inline constexpr char kCompanyKey[] = "Brantwick Labs";
 inline constexpr char kApplicationName[] = "Quarvel";
-
-// Reads / writes the 19 stored fields in the store order. Each read falls back
-// to the value the field already holds, which is the first-run default when
-// `settings` came from defaultSettings().
-void LoadSettings(SettingsStore& store, MorphSettings& settings);
-void SaveSettings(SettingsStore& store, const MorphSettings& settings);
 
 } // namespace quarvel

@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "app/SettingsPersistence.h"
 
 namespace quarvel {
 

@@ -1,21 +1,20 @@
-#include "cli/CliWindow.h"
+#include "cli/CliConfirmer.h"
 
-#include "platform/StopSignal.h"
-
-#include <unistd.h>
+#include "platform/WriteAll.h"
+#include "report/ConfirmMessage.h"
 
 namespace quarvel::cli {
 
-ConfirmResult CliWindow::askConfirmation(const std::string& message)
+ConfirmResult CliConfirmer::confirm(const ConfirmationQuestion& question)
 {
     // After an interrupt nothing more is asked: the operation is refused
     // and the run stops at its next check.
-    if (stopRequested())
+    if (m_stop && m_stop())
         return ConfirmResult::No;
     // Everything logged so far is on screen before the question.
     m_output.flush();
     m_progress.clear();
-    writePrompt(message + "\n" + kAnswerPrompt);
+    writePrompt(ConfirmMessage(question) + "\n" + kAnswerPrompt);
     std::string line;
     for (;;) {
         switch (m_answers.readLine(line)) {
@@ -34,31 +33,9 @@ ConfirmResult CliWindow::askConfirmation(const std::string& message)
     }
 }
 
-void CliWindow::setProgressVisible(bool visible)
+void CliConfirmer::writePrompt(const std::string& text)
 {
-    if (!visible)
-        m_progress.clear();
-}
-
-void CliWindow::folderStarted(const std::string& relativePath)
-{
-    m_progress.setFolder(m_startDir + relativePath);
-}
-
-bool CliWindow::stopRequested()
-{
-    return stopSignalled() || m_output.error() != 0;
-}
-
-void CliWindow::writePrompt(const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(m_promptFd, text.data() + done, text.size() - done);
-        if (written <= 0)
-            return;
-        done += static_cast<std::size_t>(written);
-    }
+    writeAll(m_promptFd, text);
 }
 
 } // namespace quarvel::cli

@@ -1,0 +1,61 @@
+#include "engine/MorphJob.h"
+
+#include "engine/DirectoryWalk.h"
+#include "engine/FileDataMode.h"
+#include "engine/FileNameMode.h"
+#include "platform/Path.h"
+
+namespace quarvel {
+
+namespace {
+
+WalkOptions walkOptionsFor(const RunOptions& options)
+{
+    WalkOptions walk;
+    walk.startDir = options.selection.startFolder;
+    walk.recurse = options.selection.recurse;
+    // A run never processes its own copies: an output folder inside the
+    // start tree is not walked while copies are being written.
+    const auto& copyFolder = options.outputs.copyFolder;
+    if (copyFolder && isStrictlyInside(*copyFolder, walk.startDir)) {
+        walk.excludedRelative =
+            normalizedFolder(*copyFolder).substr(normalizedFolder(walk.startDir).size());
+    }
+    return walk;
+}
+
+int walkTree(RunContext& run)
+{
+    const FolderStep step = [&run](const std::string& relative) {
+        run.FolderStarted(relative);
+        return run.options.mode == RunMode::Names ? MorphFileNames(run, relative)
+                                                  : MorphFileData(run, relative);
+    };
+    return WalkDirectory(run.fs, walkOptionsFor(run.options), step,
+                         [&run] { return run.StopRequested(); });
+}
+
+} // namespace
+
+RunSummary RunMorphJob(RunOptions options, FileSystem& fs, Confirmer& confirmer,
+                       RunObserver& observer, const StopRequest& stop)
+{
+    ensureTrailingSeparator(options.selection.startFolder);
+    if (options.outputs.copyFolder)
+        ensureTrailingSeparator(*options.outputs.copyFolder);
+    observer.runStarted(options);
+    observer.progressed(0, 0);
+
+    RunContext run(options, fs, confirmer, observer, stop);
+    RunSummary summary;
+    summary.filesMorphed = walkTree(run);
+    summary.filesProcessed = run.filesProcessed();
+    summary.failures = run.failures();
+    summary.interrupted = run.stopped();
+    summary.cancelledAll = run.cancelledAll();
+    fs.syncWritten();
+    observer.runFinished(summary);
+    return summary;
+}
+
+} // namespace quarvel
