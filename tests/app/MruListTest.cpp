@@ -1,4 +1,5 @@
 #include "app/MruList.h"
+
 #include "app/VectorSortedList.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
-#include "app/MorphSettings.h"
 #include "app/SettingsPersistence.h"
+
+#include "app/MorphSettings.h"
 #include "platform/qt/QSettingsStore.h"
 #include "tests/support/TempDir.h"
 

@@ -1,4 +1,5 @@
 #include "engine/DirectoryWalk.h"
+
 #include "platform/PosixFileSystem.h"
 #include "tests/support/TempDir.h"
 

@@ -1,5 +1,6 @@
-#include "app/RunOptionsFromSettings.h"
 #include "engine/NewName.h"
+
+#include "app/RunOptionsFromSettings.h"
 
 #include <gtest/gtest.h>
 #include <string>
