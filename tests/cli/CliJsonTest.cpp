@@ -32,13 +32,15 @@ CliResult runAnswering(const std::vector<std::string>& args)
     CliProcess cli(args);
     std::size_t answered = 0;
     for (;;) {
-        const bool asked = cli.readUntil([&](const std::string&, const std::string& err) {
-            std::size_t prompts = 0;
-            for (auto at = err.find(kPrompt); at != std::string::npos;
-                 at = err.find(kPrompt, at + 1))
-                ++prompts;
-            return prompts > answered;
-        }, std::chrono::seconds(5));
+        const bool asked = cli.readUntil(
+            [&](const std::string&, const std::string& err) {
+                std::size_t prompts = 0;
+                for (auto at = err.find(kPrompt); at != std::string::npos;
+                     at = err.find(kPrompt, at + 1))
+                    ++prompts;
+                return prompts > answered;
+            },
+            std::chrono::seconds(5));
         if (!asked)
             break;
         const std::string& err = cli.errSoFar();
@@ -62,16 +64,14 @@ TEST(CliJson, EveryOperationIsOneParsableObjectAndPathsRoundTrip)
     dir.write("src/c.txt", "taken");
     dir.write("src/Refuse.TXT", "3");
     ASSERT_EQ(::mkfifo((dir / "src/PIPE").c_str(), 0644), 0);
-    const CliResult result =
-        runAnswering({"--json", "--names", "--lower-file", "--in-place", "--copy-to",
-                      dir / "out", "--interactive", dir / "src"});
+    const CliResult result = runAnswering({"--json", "--names", "--lower-file", "--in-place",
+                                           "--copy-to", dir / "out", "--interactive", dir / "src"});
     EXPECT_EQ(result.status, 1); // the rename of C.txt fails
 
     std::vector<QJsonObject> records;
     for (const std::string& line : result.outLines()) {
         QJsonParseError error;
-        const QJsonDocument doc =
-            QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
+        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
         ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
         ASSERT_TRUE(doc.isObject()) << line;
         records.push_back(doc.object());
@@ -98,10 +98,11 @@ TEST(CliJson, EveryOperationIsOneParsableObjectAndPathsRoundTrip)
     }
     const std::string renamedBad = "rename done src/" + badName;
     ASSERT_TRUE(byKey.count(renamedBad)) << "no rename of the non-UTF-8 name";
-    EXPECT_EQ(pathOf(byKey[renamedBad].value(QStringLiteral("target"))),
-              dir / "src/bad\xFF.txt");
-    EXPECT_TRUE(byKey[renamedBad].value(QStringLiteral("source")).toObject().contains(
-        QStringLiteral("bytes")));
+    EXPECT_EQ(pathOf(byKey[renamedBad].value(QStringLiteral("target"))), dir / "src/bad\xFF.txt");
+    EXPECT_TRUE(byKey[renamedBad]
+                    .value(QStringLiteral("source"))
+                    .toObject()
+                    .contains(QStringLiteral("bytes")));
     EXPECT_TRUE(dir.exists("out/bad\xFF.txt"));
 
     ASSERT_TRUE(byKey.count("rename failed src/C.txt"));

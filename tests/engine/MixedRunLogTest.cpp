@@ -57,19 +57,20 @@ TEST_F(MixedRunLogTest, FileDataRun)
         return Status::ok();
     };
     f.run(faulty);
-    EXPECT_EQ(f.logLines(), (Lines{
-                                "Updated file " + src("sub/deep.txt") + " (1 changes)",
-                                "Created directory " + out("sub/"),
-                                "Created file " + out("sub/deep.txt") + " (1 changes)",
-                                "Updated file " + src("a.txt") + " (2 changes)",
-                                "Created file " + out("a.txt") + " (2 changes)",
-                                "User cancelled file morph --> " + src("b.txt"),
-                                "Failed to create file " + out("b.txt") + ": No space left on device",
-                                "Failed to read file " + src("d.txt") + ": Permission denied",
-                                "Skipped special file " + src("e.fifo"),
-                                "Processed 6 files (*.*).",
-                                "Morphed 2 unique files.",
-                            }));
+    EXPECT_EQ(f.logLines(),
+              (Lines{
+                  "Updated file " + src("sub/deep.txt") + " (1 changes)",
+                  "Created directory " + out("sub/"),
+                  "Created file " + out("sub/deep.txt") + " (1 changes)",
+                  "Updated file " + src("a.txt") + " (2 changes)",
+                  "Created file " + out("a.txt") + " (2 changes)",
+                  "User cancelled file morph --> " + src("b.txt"),
+                  "Failed to create file " + out("b.txt") + ": No space left on device",
+                  "Failed to read file " + src("d.txt") + ": Permission denied",
+                  "Skipped special file " + src("e.fifo"),
+                  "Processed 6 files (*.*).",
+                  "Morphed 2 unique files.",
+              }));
     EXPECT_EQ(f.log.failureCount(), 2);
 }
 
