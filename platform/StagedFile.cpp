@@ -142,6 +142,8 @@ Status StagedFile::copyRange(int from, std::int64_t offset, std::int64_t length)
 {
     if (!m_temp || m_committed)
         return Status::error(EBADF);
+    if (length < 0)
+        return Status::error(EINVAL);
     const Status copied = quarvel::copyRange(from, offset, length, m_temp->fd(), m_hook, m_target);
     if (copied)
         m_size += length;

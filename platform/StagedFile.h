@@ -52,7 +52,8 @@ public:
     // Append to the content (FaultPoint::Write before every write call).
     Status write(std::string_view bytes);
     Status write(std::span<const std::string_view> pieces);
-    // Appends the bytes [offset, offset + length) of the open file `from`.
+    // Appends the bytes [offset, offset + length) of the open file `from`
+    // (length 0 or more; EIO when `from` ends before).
     Status copyRange(int from, std::int64_t offset, std::int64_t length);
     // Appends the whole content of another staged file, committed or not:
     // a copy made from the completed content, not from the source again.

@@ -87,7 +87,7 @@ bool StreamsAsInMemory(const Case& c, std::initializer_list<std::int64_t> chunks
 TEST(StreamReplace, MatchesReplaceAllAtEveryChunkSize)
 {
     test::Generator random(18);
-    for (int round = 0; round < 1500; ++round) {
+    for (int round = 0; round < 5000; ++round) {
         const std::string_view alphabet =
             test::kAlphabets[random.Below(std::size(test::kAlphabets))];
         Case c;
