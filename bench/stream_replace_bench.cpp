@@ -160,13 +160,15 @@ void BM_FloorReadWrite(benchmark::State& state)
 
 // The whole file copied by the kernel, as the unchanged part in front of a
 // first change is.
+const FaultHook kNoFaults;
+
 void BM_CopyRange(benchmark::State& state)
 {
     SourceFile file;
-    check(file.open(corpus().path(), false, FaultHook()).isOk(), "open");
+    check(file.open(corpus().path(), false, kNoFaults).isOk(), "open");
     for (auto _ : state) {
         const int temp = temporaryFile();
-        check(copyRange(file.fd(), 0, corpus().size(), temp, FaultHook(), corpus().path()).isOk(),
+        check(copyRange(file.fd(), 0, corpus().size(), temp, kNoFaults, corpus().path()).isOk(),
               "copy");
         ::close(temp);
     }
@@ -176,11 +178,10 @@ void BM_CopyRange(benchmark::State& state)
 // One pass of the streaming replace; the result, if any, discarded.
 void streamOnce(StreamReplacer& replacer, const std::string& search, std::int64_t changes)
 {
-    const FaultHook hook;
     WriteTracker written;
     SourceFile file;
-    check(file.open(corpus().path(), false, hook).isOk(), "open");
-    StagedFile staged(hook, written, true);
+    check(file.open(corpus().path(), false, kNoFaults).isOk(), "open");
+    StagedFile staged(kNoFaults, written, true);
     SourceFileStream source(file);
     StagedFileOutput output(file, staged, [](StagedFile& s) {
         return s.create(StagedFile::Purpose::Rewrite, corpus().path(), corpus().path());
@@ -214,7 +215,7 @@ void BM_InMemory(benchmark::State& state)
         check(ReplaceAll(content, kRareWord.c_str(), kReplacement.c_str(), 0, 1, 0, 0) == 1,
               "replace");
         WriteTracker written;
-        StagedFile staged(FaultHook(), written, true);
+        StagedFile staged(kNoFaults, written, true);
         check(staged.create(StagedFile::Purpose::Rewrite, corpus().path(), corpus().path()).isOk(),
               "stage");
         check(staged.write(content.view()).isOk(), "write");

@@ -19,7 +19,9 @@ public:
     // Opens `path` (FaultPoint::Open first). With `followLink` false a
     // symbolic link is not opened (ELOOP). A folder gives EISDIR, any other
     // entry that is not a regular file Status::kNotRegularFile.
+    // The hook is kept by reference for readAt and must outlive the file.
     Status open(const std::string& path, bool followLink, const FaultHook& hook);
+    Status open(const std::string&, bool, FaultHook&&) = delete;
 
     int fd() const { return m_fd.get(); }
     // The size and permission bits fstat reported at the opening.

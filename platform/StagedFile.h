@@ -40,10 +40,12 @@ public:
     };
 
     // `anonymous`: whether the temporary file may be made with O_TMPFILE.
+    // The hook and the tracker are kept by reference and must outlive it.
     StagedFile(const FaultHook& hook, WriteTracker& written, bool anonymous)
         : m_hook(hook), m_written(written), m_anonymous(anonymous)
     {
     }
+    StagedFile(FaultHook&&, WriteTracker&, bool) = delete;
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
 
