@@ -40,9 +40,7 @@ std::int64_t Expected(const Case& c, std::string& result)
 {
     ByteBuffer buffer;
     EXPECT_TRUE(buffer.AppendBytes(c.content.data(), std::int64_t(c.content.size())));
-    std::int64_t changes = ReplaceAll(buffer, c.search.data(), std::int64_t(c.search.size()),
-                                      c.replacement.data(), std::int64_t(c.replacement.size()),
-                                      c.flags & 1, c.flags & 2, c.flags & 4, c.flags & 8);
+    std::int64_t changes = ReplaceAll(buffer, c.search, c.replacement, RulesOf(c).options);
     result = std::string(buffer.view());
     if (c.prepend)
         result = c.replacement + result;
