@@ -6,6 +6,8 @@
 #include "engine/StreamReplace.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -22,6 +24,8 @@ public:
     {
         if (onRead)
             onRead();
+        if (offset >= failReadsFrom)
+            return Status::error(EIO);
         const auto length = static_cast<std::int64_t>(m_content.size());
         got = std::clamp<std::int64_t>(length - offset, 0, size);
         if (got > 0)
@@ -31,6 +35,7 @@ public:
 
     std::string_view content() const { return m_content; }
     std::function<void()> onRead; // called at every read, e.g. to sample memory
+    std::int64_t failReadsFrom = INT64_MAX;
 
 private:
     std::string_view m_content;
@@ -45,10 +50,12 @@ public:
     Status Open() override
     {
         ++opened;
-        return Status::ok();
+        return failing == "open" ? Status::error(EACCES) : Status::ok();
     }
     Status Write(std::span<const std::string_view> pieces) override
     {
+        if (failing == "write")
+            return Status::error(ENOSPC);
         for (std::string_view piece : pieces)
             result.append(piece);
         return Status::ok();
@@ -56,6 +63,8 @@ public:
     Status CopySource(std::int64_t offset, std::int64_t length) override
     {
         const std::string_view content = m_source.content();
+        if (failing == "copy")
+            return Status::error(EXDEV);
         if (offset < 0 || length <= 0 || offset + length > std::int64_t(content.size()))
             return Status::error(EINVAL);
         result.append(content.substr(std::size_t(offset), std::size_t(length)));
@@ -64,6 +73,7 @@ public:
 
     std::string result;
     int opened = 0;
+    std::string failing; // "open", "write" or "copy": that call fails
 
 private:
     const StringSource& m_source;
