@@ -20,9 +20,9 @@ unsigned char FoldLetter(unsigned char byte)
 
 OccurrenceMatcher::OccurrenceMatcher(const unsigned char* content, std::int64_t length,
                                      const unsigned char* search, std::int64_t searchLength,
-                                     MatchOptions options)
+                                     MatchOptions options, bool complete)
     : m_content(content), m_length(length), m_search(search), m_searchLength(searchLength),
-      m_options(options)
+      m_options(options), m_complete(complete)
 {
     // A space after the first search byte is what lets a CR LF pair stand in;
     // the first byte itself is never matched through the CR/LF rules.
@@ -44,11 +44,13 @@ std::int64_t OccurrenceMatcher::SpanAt(std::int64_t start) const
     if (m_options.wholeWord && !WordStartAt(start))
         return 0;
     const std::int64_t span = m_fixedSpan ? FixedRest(start) : FlexibleRest(start);
-    if (span == 0)
-        return 0;
-    if (m_options.wholeWord && !WordEndAt(start + span))
-        return 0;
-    return span;
+    if (span <= 0 || !m_options.wholeWord)
+        return span;
+    // Behind the occurrence, the end of the content is a boundary too.
+    const std::int64_t end = start + span;
+    if (end == m_length)
+        return m_complete ? span : kUndecided;
+    return IsWordEnd(m_content[end]) ? span : 0;
 }
 
 // Without CR/LF rules every search byte pairs with one content byte.
@@ -66,23 +68,33 @@ std::int64_t OccurrenceMatcher::FixedRest(std::int64_t start) const
     return m_searchLength;
 }
 
-// The rules in their order: end of content, equality, a CR LF pair for a
-// space, a passed-over CR or LF.
 std::int64_t OccurrenceMatcher::FlexibleRest(std::int64_t start) const
 {
-    const std::int64_t available = m_length - start;
-    const unsigned char* data = m_content + start;
-    std::int64_t i = 1;
-    std::int64_t k = 1;
+    SpanProgress progress;
+    return ContinueSpan(progress, m_content + start + 1, m_length - start - 1, m_complete);
+}
+
+// The rules in their order: end of content, equality, a CR LF pair for a
+// space, a passed-over CR or LF.
+std::int64_t OccurrenceMatcher::ContinueSpan(SpanProgress& progress, const unsigned char* at,
+                                             std::int64_t available, bool complete) const
+{
+    std::int64_t i = progress.searched;
+    std::int64_t k = 0;
     while (i < m_searchLength) {
-        if (k == available)
-            return 0;
-        const unsigned char byte = data[k];
+        // At the last byte, whether a CR pairs for a space depends on the
+        // byte behind it.
+        if (k + 1 >= available && (k == available || (!complete && m_options.crLfAsSpace &&
+                                                      m_search[i] == kSpace && at[k] == kCr))) {
+            progress = {i, progress.spanned + k};
+            return complete ? 0 : kUndecided;
+        }
+        const unsigned char byte = at[k];
         if (Same(byte, m_search[i])) {
             ++i;
             ++k;
         } else if (m_options.crLfAsSpace && m_search[i] == kSpace && byte == kCr &&
-                   k + 1 < available && data[k + 1] == kLf) {
+                   k + 1 < available && at[k + 1] == kLf) {
             ++i;
             k += 2;
         } else if (m_options.ignoreCrLf && (byte == kCr || byte == kLf)) {
@@ -91,19 +103,14 @@ std::int64_t OccurrenceMatcher::FlexibleRest(std::int64_t start) const
             return 0;
         }
     }
-    return k;
+    progress = {i, progress.spanned + k};
+    return progress.spanned;
 }
 
 // A 0x00 byte in front of an occurrence is not a boundary.
 bool OccurrenceMatcher::WordStartAt(std::int64_t start) const
 {
     return start == 0 || IsWhiteSpace(m_content[start - 1]);
-}
-
-// Behind an occurrence, 0x00 and the end of the content are boundaries too.
-bool OccurrenceMatcher::WordEndAt(std::int64_t end) const
-{
-    return end == m_length || IsWhiteSpace(m_content[end]) || m_content[end] == 0;
 }
 
 } // namespace quarvel

@@ -1,6 +1,5 @@
 #include "engine/ByteBuffer.h"
-#include "engine/CandidateFinder.h"
-#include "engine/OccurrenceMatcher.h"
+#include "engine/OccurrenceScanner.h"
 #include "engine/ResultWriter.h"
 #include "engine/StorageGrowth.h"
 
@@ -11,58 +10,6 @@
 namespace quarvel {
 
 namespace {
-
-constexpr std::int64_t kBlock = 64;
-
-// Finds occurrences left to right: the candidate finder skips ahead block by
-// block, and the matcher decides every candidate of a block exactly.
-class OccurrenceScanner
-{
-public:
-    OccurrenceScanner(const ByteBuffer& buffer, const unsigned char* search,
-                      std::int64_t searchLength, MatchOptions options)
-        : m_content(reinterpret_cast<const unsigned char*>(buffer.data())),
-          m_last(buffer.length() - searchLength),
-          m_matcher(m_content, buffer.length(), search, searchLength, options),
-          m_filter(MakeCandidateFilter(search, searchLength, options, m_matcher.fixedSpan())),
-          m_find(BestCandidateFinder())
-    {
-    }
-
-    // The first occurrence at or after `from`, which never goes back: its
-    // start, and its span in `span`; -1 when there is none.
-    std::int64_t Next(std::int64_t from, std::int64_t& span)
-    {
-        for (;;) {
-            if (m_bits != 0 && from < m_base + kBlock) {
-                if (from > m_base)
-                    m_bits &= ~std::uint64_t{0} << (from - m_base);
-                while (m_bits != 0) {
-                    const std::int64_t start = m_base + __builtin_ctzll(m_bits);
-                    m_bits &= m_bits - 1;
-                    span = m_matcher.SpanAt(start);
-                    if (span > 0)
-                        return start;
-                }
-                from = m_base + kBlock;
-            }
-            if (from > m_last)
-                return -1;
-            m_base = m_find(m_content, from, m_last, m_filter, m_bits);
-            if (m_base < 0)
-                return -1;
-        }
-    }
-
-private:
-    const unsigned char* m_content;
-    std::int64_t m_last; // the last start at which the search text still fits
-    OccurrenceMatcher m_matcher;
-    CandidateFilter m_filter;
-    CandidateFinder m_find;
-    std::int64_t m_base = 0; // the block whose candidates are in m_bits
-    std::uint64_t m_bits = 0;
-};
 
 // A longer replacement makes the result grow; room for an eighth more is
 // made at once, and the writer grows geometrically beyond that.
@@ -178,7 +125,8 @@ std::int64_t ReplaceEvery(ByteBuffer& buffer, const char* search, std::int64_t s
         return 0;
     if (replacementLength < 0 || (replacementLength > 0 && replacement == nullptr))
         return 0;
-    OccurrenceScanner scanner(buffer, reinterpret_cast<const unsigned char*>(search), searchLength,
+    OccurrenceScanner scanner(reinterpret_cast<const unsigned char*>(buffer.data()), length,
+                              reinterpret_cast<const unsigned char*>(search), searchLength,
                               options);
     std::int64_t span = 0;
     std::int64_t start = scanner.Next(0, span);

@@ -15,6 +15,7 @@ enum class FaultPoint : std::uint8_t
 {
     Listed,       // listFolder: the listing is complete, before it is returned; path = folder
     Open,         // readFile, copyFileNoReplace: before the source is opened; path = source
+    Read,         // SourceFile::readAt: before each read by offset; path = source
     Write,        // before each write of content to a temporary or copied file; path = target
     Place,        // safe write: temporary file complete, before it takes its place; path = target
     RemoveSource, // rewriteFile to a new name: new file in place, before the source goes

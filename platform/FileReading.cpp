@@ -1,11 +1,11 @@
 #include "platform/FileReading.h"
 
-#include "platform/AtPath.h"
+#include "platform/SourceFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <memory>
-#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quarvel {
 
@@ -48,42 +48,17 @@ Status readToEnd(int fd, ContentSink& sink)
     }
 }
 
-// Sockets, and devices without a driver, refuse to open at all (ENXIO,
-// ENODEV); a regular file never does, so these mean "not a regular file".
-Status openFailure()
-{
-    if (errno == ENXIO || errno == ENODEV)
-        return Status::error(Status::kNotRegularFile);
-    return Status::fromErrno();
-}
-
 } // namespace
 
 Status readWholeFile(const std::string& path, bool followLink, ContentSink& sink,
                      const FaultHook& hook)
 {
-    if (Status fault = checkFault(hook, FaultPoint::Open, path); !fault)
-        return fault;
-    const AtPath at(path);
-    if (!at.status())
-        return at.status();
-    // O_NOCTTY: a terminal swapped in must not become our controlling one.
-    const int flags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
-    const FileDescriptor fd(::openat(at.dirFd(), at.name(), flags));
-    if (!fd.isOpen())
-        return openFailure();
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0)
-        return Status::fromErrno();
-    // A folder that took the file's place is an ordinary failure with the
-    // system's reason; only FIFOs, sockets and devices are "not regular".
-    if (S_ISDIR(st.st_mode))
-        return Status::error(EISDIR);
-    if (!S_ISREG(st.st_mode))
-        return Status::error(Status::kNotRegularFile);
-    if (!sink.reserve(static_cast<std::uint64_t>(st.st_size)))
+    SourceFile file;
+    if (Status opened = file.open(path, followLink, hook); !opened)
+        return opened;
+    if (!sink.reserve(static_cast<std::uint64_t>(file.size())))
         return Status::error(ENOMEM);
-    return readToEnd(fd.get(), sink);
+    return readToEnd(file.fd(), sink);
 }
 
 } // namespace quarvel

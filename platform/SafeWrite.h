@@ -1,20 +1,15 @@
 #pragma once
 
-#include "platform/AtPath.h"
 #include "platform/FaultHook.h"
 #include "platform/WriteTracker.h"
 
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
 
 namespace quarvel {
 
-class TempFile;
-
-// The one way whole files are written: the content goes to a temporary file
-// in the target's folder (TempFile), which then takes the target's place in
-// one atomic step. A failure at any step removes the temporary file and
+// Whole files written in one go: the content is staged (StagedFile) and
+// committed at once. A failure at any step removes the temporary file and
 // leaves every existing file as it was. No fsync here: each written file
 // system is noted in `written` for one syncfs at the end of a run.
 class SafeWrite
@@ -44,14 +39,6 @@ public:
                      std::string_view content);
 
 private:
-    // Creates the temporary file, writes `content` into it and, with `keep`,
-    // gives it that file's owner and mode.
-    Status prepare(TempFile& temp, mode_t mode, const struct stat* keep, std::string_view content,
-                   const std::string& target);
-    // Second half of a rewrite under a new name: the new file is in place, the
-    // source goes; if it cannot, the new file goes again.
-    Status removeSource(const AtPath& from, const AtPath& to, const std::string& source);
-
     const FaultHook& m_hook;
     WriteTracker& m_written;
     bool m_anonymous;

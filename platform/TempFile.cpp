@@ -45,7 +45,7 @@ Status TempFile::create(mode_t mode, bool anonymous)
 Status TempFile::createAnonymous(mode_t mode)
 {
     const std::string folder = m_target.folderName();
-    m_fd.reset(::openat(m_target.dirFd(), folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+    m_fd.reset(::openat(m_target.dirFd(), folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
     return m_fd.isOpen() ? Status::ok() : Status::fromErrno();
 }
 
@@ -53,7 +53,7 @@ Status TempFile::createNamed(mode_t mode)
 {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string name = m_target.siblingName(makeTemporaryName());
-        const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+        const int flags = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
         m_fd.reset(::openat(m_target.dirFd(), name.c_str(), flags, mode));
         if (m_fd.isOpen()) {
             m_name = std::move(name);

@@ -25,7 +25,8 @@ public:
     TempFile& operator=(const TempFile&) = delete;
 
     // Creates the file with permission bits `mode` (less the umask); with
-    // `anonymous` false it is a named one even where O_TMPFILE works.
+    // `anonymous` false it is a named one even where O_TMPFILE works. It is
+    // open for reading too, so that its content can be copied on.
     Status create(mode_t mode, bool anonymous = true);
     int fd() const { return m_fd.get(); }
 

@@ -1,12 +1,15 @@
-// libFuzzer target: ReplaceAll against the literal rules. Built and run by
-// scripts/fuzz-replace-all.
+// libFuzzer target: ReplaceAll against the literal rules, and the streaming
+// replace (the chunk size as its read size) against ReplaceAll. Built and run
+// by scripts/fuzz-replace-all.
 //
 // Input layout: one byte of flags (low four bits), one byte of search length,
 // one byte of replacement length, one byte of chunk size, then the search
 // bytes, the replacement bytes and the content.
 
 #include "engine/ByteBuffer.h"
+#include "engine/StreamReplace.h"
 #include "tests/bytebuffer/ReferenceReplaceAll.h"
+#include "tests/bytebuffer/StringStreams.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -63,5 +66,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(buffer.view() == expected.buffer.content, "content");
     Check(buffer.capacity() == expected.buffer.capacity, "capacity");
     Check(buffer.hasStorage() == expected.buffer.storage, "storage");
+
+    quarvel::test::StringSource source(content);
+    quarvel::test::StringOutput output(source);
+    const quarvel::StreamRules rules{
+        search, replacement, {f.wholeWord, f.matchCase, f.ignoreCrLf, f.crLfAsSpace}};
+    const quarvel::StreamOutcome streamed =
+        quarvel::StreamReplacer(std::int64_t(chunk)).Run(source, rules, output);
+    Check(streamed.status.isOk() && streamed.changes == count, "streamed count");
+    Check(output.opened == (count > 0 ? 1 : 0), "streamed output opened");
+    Check(count == 0 || output.result == buffer.view(), "streamed content");
     return 0;
 }
