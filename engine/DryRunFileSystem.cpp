@@ -25,6 +25,28 @@ Status DryRunFileSystem::writeCopy(const std::string&, const std::string&, std::
     return Status::ok();
 }
 
+Status DryRunFileSystem::stageRewrite(const std::string& source, const std::string& target,
+                                      std::unique_ptr<StagedContent>& staged)
+{
+    staged = std::make_unique<StagedInMemory>(
+        [this, source, target](std::string_view content) {
+            return rewriteFile(source, target, content);
+        },
+        false);
+    return Status::ok();
+}
+
+Status DryRunFileSystem::stageCopy(const std::string& source, const std::string& target,
+                                   std::unique_ptr<StagedContent>& staged)
+{
+    staged = std::make_unique<StagedInMemory>(
+        [this, source, target](std::string_view content) {
+            return writeCopy(source, target, content);
+        },
+        false);
+    return Status::ok();
+}
+
 Status DryRunFileSystem::copyFileNoReplace(const std::string&, const std::string&)
 {
     return Status::ok();

@@ -24,6 +24,17 @@ public:
                        std::string_view content) override;
     Status writeCopy(const std::string& source, const std::string& target,
                      std::string_view content) override;
+    // Staged content is not kept: the commit checks what rewriteFile or
+    // writeCopy would, with nothing written.
+    Status stageRewrite(const std::string& source, const std::string& target,
+                        std::unique_ptr<StagedContent>& staged) override;
+    Status stageCopy(const std::string& source, const std::string& target,
+                     std::unique_ptr<StagedContent>& staged) override;
+    Status openContent(const std::string& path, bool followLink,
+                       std::unique_ptr<OpenedContent>& opened) override
+    {
+        return m_real.openContent(path, followLink, opened);
+    }
     Status copyFileNoReplace(const std::string& source, const std::string& target) override;
     Status moveNoReplace(const std::string& from, const std::string& to) override;
     Status removeFile(const std::string& path) override;

@@ -26,10 +26,11 @@ WalkOptions walkOptionsFor(const RunOptions& options)
 
 int walkTree(RunContext& run)
 {
-    const FolderStep step = [&run](const std::string& relative) {
+    FileDataMode dataMode;
+    const FolderStep step = [&run, &dataMode](const std::string& relative) {
         run.FolderStarted(relative);
         return run.options.mode == RunMode::Names ? MorphFileNames(run, relative)
-                                                  : MorphFileData(run, relative);
+                                                  : dataMode.MorphFolder(run, relative);
     };
     return WalkDirectory(run.fs, walkOptionsFor(run.options), step,
                          [&run] { return run.StopRequested(); });

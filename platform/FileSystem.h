@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/ContentStaging.h"
 #include "platform/Status.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,6 +92,22 @@ public:
     // not replaced (Status::kIsSymbolicLink). On failure nothing has changed.
     virtual Status writeCopy(const std::string& source, const std::string& target,
                              std::string_view content) = 0;
+
+    // The same two writes with the content given in pieces: the new content
+    // of `source` for rewriteFile(source, target) or writeCopy(source, target)
+    // is staged, and put in place by StagedContent::commit() with those
+    // rules. A file system that cannot stage holds the content in memory and
+    // calls rewriteFile or writeCopy at the commit (the default).
+    virtual Status stageRewrite(const std::string& source, const std::string& target,
+                                std::unique_ptr<StagedContent>& staged);
+    virtual Status stageCopy(const std::string& source, const std::string& target,
+                             std::unique_ptr<StagedContent>& staged);
+
+    // Opens a file for reading its content by offset, with readFile's rules
+    // for links, folders and special files. The default reads the whole
+    // content with readFile.
+    virtual Status openContent(const std::string& path, bool followLink,
+                               std::unique_ptr<OpenedContent>& opened);
 
     // Copies a file; an existing destination is never overwritten (EEXIST).
     virtual Status copyFileNoReplace(const std::string& source, const std::string& target) = 0;

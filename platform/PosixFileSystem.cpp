@@ -6,6 +6,7 @@
 #include "platform/FileReading.h"
 #include "platform/MoveNoReplace.h"
 #include "platform/Path.h"
+#include "platform/PosixContent.h"
 #include "platform/SafeWrite.h"
 
 #include <fcntl.h>
@@ -42,6 +43,39 @@ Status PosixFileSystem::writeCopy(const std::string& source, const std::string& 
 {
     return SafeWrite(m_faultHook, m_written, m_anonymousTemporaryFiles)
         .writeCopy(source, target, content);
+}
+
+Status PosixFileSystem::stage(StagedFile::Purpose purpose, const std::string& source,
+                              const std::string& target, std::unique_ptr<StagedContent>& staged)
+{
+    auto file =
+        std::make_unique<PosixStagedContent>(m_faultHook, m_written, m_anonymousTemporaryFiles);
+    if (Status created = file->create(purpose, source, target); !created)
+        return created;
+    staged = std::move(file);
+    return Status::ok();
+}
+
+Status PosixFileSystem::stageRewrite(const std::string& source, const std::string& target,
+                                     std::unique_ptr<StagedContent>& staged)
+{
+    return stage(StagedFile::Purpose::Rewrite, source, target, staged);
+}
+
+Status PosixFileSystem::stageCopy(const std::string& source, const std::string& target,
+                                  std::unique_ptr<StagedContent>& staged)
+{
+    return stage(StagedFile::Purpose::Copy, source, target, staged);
+}
+
+Status PosixFileSystem::openContent(const std::string& path, bool followLink,
+                                    std::unique_ptr<OpenedContent>& opened)
+{
+    auto file = std::make_unique<PosixOpenedContent>();
+    if (Status status = file->open(path, followLink, m_faultHook); !status)
+        return status;
+    opened = std::move(file);
+    return Status::ok();
 }
 
 Status PosixFileSystem::copyFileNoReplace(const std::string& source, const std::string& target)

@@ -2,6 +2,7 @@
 
 #include "platform/FaultHook.h"
 #include "platform/FileSystem.h"
+#include "platform/StagedFile.h"
 #include "platform/WriteTracker.h"
 
 namespace quarvel {
@@ -21,6 +22,12 @@ public:
                        std::string_view content) override;
     Status writeCopy(const std::string& source, const std::string& target,
                      std::string_view content) override;
+    Status stageRewrite(const std::string& source, const std::string& target,
+                        std::unique_ptr<StagedContent>& staged) override;
+    Status stageCopy(const std::string& source, const std::string& target,
+                     std::unique_ptr<StagedContent>& staged) override;
+    Status openContent(const std::string& path, bool followLink,
+                       std::unique_ptr<OpenedContent>& opened) override;
     Status copyFileNoReplace(const std::string& source, const std::string& target) override;
     Status moveNoReplace(const std::string& from, const std::string& to) override;
     Status removeFile(const std::string& path) override;
@@ -42,6 +49,9 @@ public:
     void setAnonymousTemporaryFiles(bool enabled) { m_anonymousTemporaryFiles = enabled; }
 
 private:
+    Status stage(StagedFile::Purpose purpose, const std::string& source, const std::string& target,
+                 std::unique_ptr<StagedContent>& staged);
+
     FaultHook m_faultHook;
     WriteTracker m_written;
     bool m_anonymousTemporaryFiles = true;

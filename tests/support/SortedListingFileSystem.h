@@ -28,6 +28,21 @@ public:
     {
         return m_inner.writeCopy(source, target, content);
     }
+    Status stageRewrite(const std::string& source, const std::string& target,
+                        std::unique_ptr<StagedContent>& staged) override
+    {
+        return m_inner.stageRewrite(source, target, staged);
+    }
+    Status stageCopy(const std::string& source, const std::string& target,
+                     std::unique_ptr<StagedContent>& staged) override
+    {
+        return m_inner.stageCopy(source, target, staged);
+    }
+    Status openContent(const std::string& path, bool followLink,
+                       std::unique_ptr<OpenedContent>& opened) override
+    {
+        return m_inner.openContent(path, followLink, opened);
+    }
     Status copyFileNoReplace(const std::string& source, const std::string& target) override
     {
         return m_inner.copyFileNoReplace(source, target);

@@ -1,0 +1,74 @@
+#include "platform/FileSystem.h"
+
+#include <exception>
+
+namespace quarvel {
+
+namespace {
+
+// Collects a whole content in a string.
+class StringSink : public ContentSink
+{
+public:
+    explicit StringSink(std::string& content) : m_content(content) {}
+    bool reserve(std::uint64_t size) override
+    {
+        try {
+            if (size > m_content.max_size())
+                return false;
+            m_content.reserve(static_cast<std::size_t>(size));
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+    bool append(const char* data, std::size_t size) override
+    {
+        try {
+            m_content.append(data, size);
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+private:
+    std::string& m_content;
+};
+
+} // namespace
+
+Status FileSystem::stageRewrite(const std::string& source, const std::string& target,
+                                std::unique_ptr<StagedContent>& staged)
+{
+    staged = std::make_unique<StagedInMemory>(
+        [this, source, target](std::string_view content) {
+            return rewriteFile(source, target, content);
+        },
+        true);
+    return Status::ok();
+}
+
+Status FileSystem::stageCopy(const std::string& source, const std::string& target,
+                             std::unique_ptr<StagedContent>& staged)
+{
+    staged = std::make_unique<StagedInMemory>(
+        [this, source, target](std::string_view content) {
+            return writeCopy(source, target, content);
+        },
+        true);
+    return Status::ok();
+}
+
+Status FileSystem::openContent(const std::string& path, bool followLink,
+                               std::unique_ptr<OpenedContent>& opened)
+{
+    std::string content;
+    StringSink sink(content);
+    if (Status read = readFile(path, followLink, sink); !read)
+        return read;
+    opened = std::make_unique<ContentInMemory>(std::move(content));
+    return Status::ok();
+}
+
+} // namespace quarvel
