@@ -26,7 +26,8 @@ public:
         : m_replacer(replacer), m_source(source), m_rules(rules), m_output(output),
           m_search(reinterpret_cast<const unsigned char*>(rules.search.data())),
           m_searchLength(static_cast<std::int64_t>(rules.search.size())),
-          m_window(replacer.m_window.get()), m_capacity(replacer.m_chunk + m_searchLength + 1),
+          m_storage(replacer.alignedWindow()), m_window(m_storage),
+          m_capacity(replacer.m_chunk + m_searchLength + 1),
           m_spans(nullptr, 0, m_search, m_searchLength, rules.options)
     {
     }
@@ -69,7 +70,8 @@ private:
     StreamOutput& m_output;
     const unsigned char* m_search;
     const std::int64_t m_searchLength;
-    char* const m_window;
+    char* const m_storage; // aligned to kWindowAlign, with that much room to spare
+    char* m_window;        // where the window's first byte is: see Load
     const std::int64_t m_capacity;
     // The matcher's CR/LF rules, for matches followed across windows.
     const OccurrenceMatcher m_spans;
@@ -143,11 +145,17 @@ bool ReplaceStream::Load(std::int64_t from)
     if (m_open && (!CarryUnchanged(std::min(m_pos, from)) || !FlushPieces()))
         return false;
     std::int64_t kept = 0;
+    const char* keptBytes = nullptr;
     if (from >= m_base && from < windowEnd()) {
         kept = windowEnd() - from;
-        if (from != m_base)
-            std::memmove(m_window, m_window + (from - m_base), static_cast<std::size_t>(kept));
+        keptBytes = m_window + (from - m_base);
     }
+    // The kept bytes go where the next read lands on an aligned address:
+    // the kernel copies file pages far faster into an aligned buffer.
+    constexpr std::int64_t align = StreamReplacer::kWindowAlign;
+    m_window = m_storage + (align - kept % align) % align;
+    if (kept > 0 && keptBytes != m_window)
+        std::memmove(m_window, keptBytes, static_cast<std::size_t>(kept));
     m_base = from;
     m_length = kept;
     return atEnd() || Fill();
@@ -297,9 +305,18 @@ bool StreamReplacer::Reserve(std::int64_t window)
         m_pieces.reserve(kMaxPieces);
     if (window <= m_windowSize)
         return true;
-    m_window.reset(new (std::nothrow) char[static_cast<std::size_t>(window)]);
+    // Room to align the start and to shift the window by up to one step.
+    const auto storage = static_cast<std::size_t>(window + 2 * kWindowAlign);
+    m_window.reset(new (std::nothrow) char[storage]);
     m_windowSize = m_window ? window : 0;
     return m_window != nullptr;
+}
+
+char* StreamReplacer::alignedWindow() const
+{
+    const auto address = reinterpret_cast<std::uintptr_t>(m_window.get());
+    const auto misaligned = static_cast<std::int64_t>(address % kWindowAlign);
+    return m_window.get() + (misaligned == 0 ? 0 : kWindowAlign - misaligned);
 }
 
 StreamOutcome StreamReplacer::Run(StreamSource& source, const StreamRules& rules,
@@ -312,7 +329,8 @@ StreamOutcome StreamReplacer::Run(StreamSource& source, const StreamRules& rules
 
 std::int64_t StreamReplacer::heldBytes() const
 {
-    return m_windowSize + static_cast<std::int64_t>(m_pieces.capacity() * sizeof(std::string_view));
+    const std::int64_t storage = m_windowSize > 0 ? m_windowSize + 2 * kWindowAlign : 0;
+    return storage + static_cast<std::int64_t>(m_pieces.capacity() * sizeof(std::string_view));
 }
 
 } // namespace quarvel

@@ -75,6 +75,9 @@ class StreamReplacer
 public:
     // Output pieces gathered before one write: Linux's limit for writev.
     static constexpr std::size_t kMaxPieces = 1024;
+    // The window's storage is aligned to this, and each read's destination
+    // too; the storage has twice this much room beyond the window.
+    static constexpr std::int64_t kWindowAlign = 64;
 
     explicit StreamReplacer(std::int64_t chunk = kDefaultStreamChunk);
     ~StreamReplacer();
@@ -90,6 +93,7 @@ private:
     friend class ReplaceStream;
 
     bool Reserve(std::int64_t window);
+    char* alignedWindow() const;
 
     std::int64_t m_chunk;
     std::unique_ptr<char[]> m_window;

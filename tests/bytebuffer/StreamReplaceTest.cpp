@@ -63,7 +63,7 @@ bool StreamsAsInMemory(const Case& c, std::initializer_list<std::int64_t> chunks
         StreamReplacer replacer(chunk);
         const StreamOutcome outcome = replacer.Run(source, RulesOf(c), output);
         EXPECT_EQ(replacer.heldBytes(),
-                  chunk + std::int64_t(c.search.size()) + 1 +
+                  chunk + std::int64_t(c.search.size()) + 1 + 2 * StreamReplacer::kWindowAlign +
                       std::int64_t(StreamReplacer::kMaxPieces * sizeof(std::string_view)));
         if (outcome.status && outcome.changes == changes && output.opened == (changes > 0) &&
             (changes == 0 || output.result == expected))
@@ -156,7 +156,7 @@ TEST(StreamReplace, CrLfRunLongerThanManyChunksNeedsOnlyTheWindow)
             source.onRead = [&peak] { peak = std::max(peak, HeapInUse()); };
             replacer.Run(source, RulesOf(c), output);
             const std::int64_t bound =
-                kChunk + 2 + 1 +
+                kChunk + 2 + 1 + 2 * StreamReplacer::kWindowAlign +
                 std::int64_t(StreamReplacer::kMaxPieces * sizeof(std::string_view));
             EXPECT_LE(replacer.heldBytes(), bound);
             // Allocator overhead aside, the window and the piece table are all.
