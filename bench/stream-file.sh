@@ -79,7 +79,7 @@ for round in $(seq "$rounds"); do
     r=$(timed "$work/floor" read "$big"); read="$read $r"
     w=$(timed "$work/floor" rw "$big"); rw="$rw $w"
     # The rare word goes back and forth, so that every run finds it.
-    if [ $((round % 2)) = 1 ]; then from=QVRARE_ONE to=QVRARE_TWO; else from=QVRARE_TWO to=QVRARE_ONE; fi
+    if grep -q QVRARE_ONE "$big"; then from=QVRARE_ONE to=QVRARE_TWO; else from=QVRARE_TWO to=QVRARE_ONE; fi
     q=$(timed "$cli" --data --match-case --in-place --replace --pattern $from --rep $to "$work/big")
     rare="$rare $q"; peak_rare="$peak_rare $(cat "$work/peak")"
     a=$(timed "$cli" --data --match-case --in-place --replace --pattern QVABSENT --rep x "$work/big")
