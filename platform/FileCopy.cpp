@@ -118,4 +118,9 @@ Status copyFileExclusive(const std::string& source, const std::string& target,
     return copied;
 }
 
+Status copyFileContent(int from, int to)
+{
+    return copyContent(from, to, FaultHook{}, std::string{});
+}
+
 } // namespace quarvel
