@@ -130,13 +130,15 @@ UndoStep Reverser::restore(const JournalEntry& entry)
 {
     UndoStep step{Action::Restore, entry.path, entry.original, {}};
     const bool samePath = entry.path == entry.original;
-    if (!asLeft(entry.path, entry.after, step.status) ||
+    // A result removed since the run is no reason to keep the old content away.
+    const bool resultGone = entry.after.exists && !fileStateOf(entry.path).exists;
+    if ((!resultGone && !asLeft(entry.path, entry.after, step.status)) ||
         (!samePath && !nameFree(entry.original, step.status)) || m_dryRun)
         return step;
-    const bool replace = samePath && entry.after.exists;
+    const bool replace = samePath && entry.after.exists && !resultGone;
     Status restored = restoreKeptFile(m_folder + entry.kept, entry.original, entry.before, replace);
     // Under its new name the result goes once the old file is back.
-    if (restored && !samePath && entry.after.exists)
+    if (restored && !samePath && entry.after.exists && !resultGone)
         restored = m_fs.removeFile(entry.path);
     if (!restored)
         step.status = OperationStatus::failed(restored);
