@@ -16,4 +16,13 @@ void PreviewRun::start(RunOptions options)
     m_run.start(std::move(options), *m_dryRun);
 }
 
+void PreviewRun::runEnded(const RunSummary&)
+{
+    m_shown.clear();
+    m_shown.append("Preview: nothing was changed. A run would do this:");
+    for (std::size_t i = 0; i < m_log.size(); ++i)
+        m_shown.append(m_log.line(i));
+    m_ended();
+}
+
 } // namespace quarvel

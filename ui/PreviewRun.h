@@ -21,17 +21,20 @@ public:
 
     void start(RunOptions options);
     void requestStop() { m_run.requestStop(); }
-    const OperationLog& log() const { return m_log; }
+    // What the preview shows: a first line saying that nothing was done,
+    // then the log the run would write.
+    const OperationLog& log() const { return m_shown; }
 
 private:
     void showRunProgress(int position) override { m_progress(position); }
     ConfirmResult askOnGuiThread(const std::string&) override { return ConfirmResult::Yes; }
     void confirmedAll() override {}
-    void runEnded(const RunSummary&) override { m_ended(); }
+    void runEnded(const RunSummary&) override;
 
     FileSystem& m_fs;
     std::optional<DryRunFileSystem> m_dryRun; // a fresh one for each preview
     OperationLog m_log;
+    OperationLog m_shown;
     std::function<void(int)> m_progress;
     std::function<void()> m_ended;
     WindowRun m_run;

@@ -68,6 +68,7 @@ TEST_F(MorphDialogUndoTest, PreviewChangesNothingAndUndoReversesTheRunAfterOneQu
     ASSERT_EQ(titles.size(), 1u);
     EXPECT_NE(titles[0].find("Preview"), std::string::npos);
     EXPECT_NE(titles[0].find("nothing was changed"), std::string::npos);
+    EXPECT_EQ(shown.front(), "Preview: nothing was changed. A run would do this:");
     EXPECT_NE(std::find(shown.begin(), shown.end(),
                         "Renamed " + dir / "src/One.TXT --> " + dir / "src/one.txt"),
               shown.end());
