@@ -80,19 +80,24 @@ Status JournalStore::create(OpenJournal& journal)
 {
     if (Status made = makeStateFolder(); !made)
         return made;
-    std::string folder = m_state + std::string(kRunPrefix) + "XXXXXX";
-    if (::mkdtemp(folder.data()) == nullptr)
+    // The folder gets its run- name only once its journal is locked, so that
+    // another run's clean-up never takes it for an unused one.
+    std::string fresh = m_state + "new-XXXXXX";
+    if (::mkdtemp(fresh.data()) == nullptr)
         return Status::fromErrno();
-    folder += '/';
-    if (Status opened =
-            openLocked(folder + kEntryFile, O_WRONLY | O_CREAT | O_EXCL | O_APPEND, journal);
-        !opened) {
-        removeFolder(folder);
+    fresh += '/';
+    const std::string name = std::string(kRunPrefix) + fresh.substr(fresh.size() - 7, 6);
+    const std::string folder = m_state + name + '/';
+    Status opened = openLocked(fresh + kEntryFile, O_WRONLY | O_CREAT | O_EXCL | O_APPEND, journal);
+    if (opened && ::rename(fresh.c_str(), folder.c_str()) != 0)
+        opened = Status::fromErrno();
+    if (!opened) {
+        removeFolder(fresh);
+        journal.file.reset();
         return opened;
     }
     journal.folder = folder;
     // The new link takes the old one's place in one step.
-    const std::string name = folder.substr(m_state.size(), folder.size() - m_state.size() - 1);
     const std::string link = m_state + kLastLink;
     const std::string temporary = link + ".new" + name;
     if (::symlink(name.c_str(), temporary.c_str()) != 0 ||
