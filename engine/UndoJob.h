@@ -47,7 +47,8 @@ Status LastRunOperations(const std::string& stateFolder, int& operations);
 // Reverses the last run, newest operation first. A file that is no longer
 // what the run left (another file, size, mode or modification time), or a
 // name the reversal needs that is taken now, is left alone with a failure
-// and the rest goes on. With `dryRun` nothing is changed: each step is
+// and the rest goes on; a rewritten file removed since gets its old content
+// back all the same, as nothing is overwritten then. With `dryRun` nothing is changed: each step is
 // checked and reported as it would be done. Afterwards the journal is gone;
 // when some reversals failed it keeps just those (with their old content),
 // so that nothing of the user's is lost. ENOENT / EBUSY as above.
