@@ -12,7 +12,10 @@
 // system (QUARVEL_BENCH_DIR, default /var/tmp) and is removed at the end.
 #include "app/MorphSettings.h"
 #include "bench/BenchSupport.h"
+#include "engine/JournalingFileSystem.h"
+#include "engine/UndoJob.h"
 #include "report/OperationLog.h"
+#include "report/UndoLogWriter.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -191,6 +194,74 @@ void BM_EngineInPlace(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * tree.fileCount());
 }
 
+// The same run with the undo journal in front of the file system, as the
+// command line and the window run it; the journal's folder is on the tree's
+// file system, so old content is kept by hard links.
+RunSummary runJournaled(DataTree& tree, const std::string& journalFolder, OperationLog& log)
+{
+    MorphSettings settings = inPlaceReplacement(tree.root(), tree.present(), tree.next());
+    PosixFileSystem disk;
+    RunJournal journal(journalFolder);
+    JournalingFileSystem journaled(disk, journal);
+    bench::SilentConfirmer confirmer;
+    LogWriter writer(log);
+    return RunMorphJob(BeginSettingsRun(settings), journaled, confirmer, writer);
+}
+
+// The journals' state folder, removed at the end like the tree.
+struct JournalFolder
+{
+    std::string path = bench::makeBenchFolder("quarvel-journal-bench");
+    ~JournalFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
+const std::string& journalFolder()
+{
+    static const JournalFolder folder;
+    return folder.path;
+}
+
+void BM_EngineInPlaceJournaled(benchmark::State& state)
+{
+    DataTree& tree = sharedTree();
+    for (auto _ : state) {
+        OperationLog log;
+        const RunSummary summary = runJournaled(tree, journalFolder(), log);
+        state.PauseTiming();
+        check(summary.filesProcessed == tree.fileCount(), "processed");
+        check(log.failureCount() == 0, "failures");
+        tree.flip();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * tree.fileCount());
+}
+
+// The undo of the journaled run: each round runs (untimed), then undoes it.
+void BM_UndoInPlace(benchmark::State& state)
+{
+    DataTree& tree = sharedTree();
+    for (auto _ : state) {
+        state.PauseTiming();
+        OperationLog runLog;
+        check(runJournaled(tree, journalFolder(), runLog).failures == 0, "run");
+        tree.sync();
+        state.ResumeTiming();
+        OperationLog log;
+        UndoLogWriter writer(log);
+        UndoSummary summary;
+        PosixFileSystem disk;
+        check(RunUndo(journalFolder(), disk, false, writer, summary).isOk(), "undo");
+        state.PauseTiming();
+        check(summary.failures == 0 && summary.reversed == DataTree::expectedChanges(), "undone");
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * DataTree::expectedChanges());
+}
+
 void runLoop(benchmark::State& state, bool everyFile)
 {
     DataTree& tree = sharedTree();
@@ -220,5 +291,7 @@ void BM_WriteChangedFiles(benchmark::State& state)
 BENCHMARK(BM_WriteEveryFile)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteChangedFiles)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EngineInPlace)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EngineInPlaceJournaled)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_UndoInPlace)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

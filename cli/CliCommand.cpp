@@ -81,6 +81,7 @@ public:
 private:
     std::optional<std::string> readOption(const std::string& argument);
     std::optional<std::string> readPositional(const std::string& argument);
+    std::optional<std::string> checkUndo();
 
     const std::vector<std::string>& m_args;
     CliCommand& m_command;
@@ -88,7 +89,9 @@ private:
     bool m_haveNames = false;
     bool m_haveData = false;
     bool m_haveStartDir = false;
-    bool m_stop = false; // --help or --version: nothing more is read
+    bool m_undo = false;
+    bool m_otherOptions = false; // an option that --undo does not take
+    bool m_stop = false;         // --help or --version: nothing more is read
 };
 
 std::optional<std::string> ArgumentReader::readAll()
@@ -108,6 +111,8 @@ std::optional<std::string> ArgumentReader::readAll()
     }
     if (m_stop)
         return std::nullopt;
+    if (m_undo)
+        return checkUndo();
     if (m_haveNames && m_haveData)
         return "--names and --data cannot be used together";
     m_command.modeGiven = m_haveNames || m_haveData;
@@ -134,7 +139,9 @@ std::optional<std::string> ArgumentReader::readOption(const std::string& argumen
     const bool isSaved = name == "--saved";
     const bool isDryRun = name == "--dry-run";
     const bool isJson = name == "--json";
-    if (option == nullptr && !isSaved && !isDryRun && !isJson)
+    const bool isUndo = name == "--undo";
+    const bool isNoJournal = name == "--no-journal";
+    if (option == nullptr && !isSaved && !isDryRun && !isJson && !isUndo && !isNoJournal)
         return "unknown option " + name;
     const bool takesValue = option != nullptr && option->takesValue;
     if (!takesValue && equals != std::string::npos)
@@ -153,11 +160,23 @@ std::optional<std::string> ArgumentReader::readOption(const std::string& argumen
     m_command.saved = m_command.saved || isSaved;
     m_command.dryRun = m_command.dryRun || isDryRun;
     m_command.json = m_command.json || isJson;
+    m_command.journal = m_command.journal && !isNoJournal;
+    m_undo = m_undo || isUndo;
+    m_otherOptions = m_otherOptions || (!isUndo && !isDryRun);
     if (option != nullptr) {
         const Change change = option->change;
         m_command.changes.emplace_back(
             [change, value](MorphSettings& settings) { change(settings, value); });
     }
+    return std::nullopt;
+}
+
+// --undo reverses the last run and takes --dry-run only.
+std::optional<std::string> ArgumentReader::checkUndo()
+{
+    if (m_otherOptions || m_haveStartDir)
+        return "--undo takes no other option than --dry-run, and no START_DIR";
+    m_command.action = CliCommand::Action::Undo;
     return std::nullopt;
 }
 

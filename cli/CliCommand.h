@@ -16,6 +16,7 @@ struct CliCommand
         Run,
         Help,
         Version,
+        Undo, // reverse the last run
         UsageError,
     };
 
@@ -25,6 +26,7 @@ struct CliCommand
     bool saved = false;   // start from the settings store
     bool dryRun = false;
     bool json = false;      // the records as JSON Lines instead of the log text
+    bool journal = true;    // write the undo journal (--no-journal turns it off)
     bool modeGiven = false; // --names or --data was given
     // The options' changes to the settings, in command-line order.
     std::vector<std::function<void(MorphSettings&)>> changes;

@@ -5,14 +5,17 @@
 #include "cli/CliCommand.h"
 #include "cli/CliConfirmer.h"
 #include "cli/CliObservers.h"
+#include "cli/CliUndo.h"
 #include "cli/LineOutput.h"
 #include "cli/LogPrinter.h"
 #include "cli/ProgressLine.h"
 #include "cli/StartingSettings.h"
 #include "cli/UsageText.h"
 #include "engine/DryRunFileSystem.h"
+#include "engine/JournalingFileSystem.h"
 #include "engine/MorphJob.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/StateFolder.h"
 #include "platform/StopSignal.h"
 #include "platform/WriteAll.h"
 #include "platform/qt/QSettingsStore.h"
@@ -130,6 +133,8 @@ int runCli(const std::vector<std::string>& arguments)
         return kExitOk;
     case CliCommand::Action::UsageError:
         return usageError(command.error);
+    case CliCommand::Action::Undo:
+        return undoLastRun(command.dryRun);
     case CliCommand::Action::Run:
         break;
     }
@@ -138,8 +143,13 @@ int runCli(const std::vector<std::string>& arguments)
         return usageError("START_DIR '" + command.startDir + "' is not an existing folder");
 
     const RunOptions options = RunOptionsFrom(settingsFor(command));
-    if (!command.dryRun)
+    if (!command.dryRun && !command.journal)
         return morph(options, disk, command.json);
+    if (!command.dryRun) {
+        RunJournal journal(stateFolder());
+        JournalingFileSystem journaled(disk, journal);
+        return morph(options, journaled, command.json);
+    }
     DryRunFileSystem dryRun(disk);
     return morph(options, dryRun, command.json);
 }

@@ -8,7 +8,8 @@ namespace quarvel::cli {
 
 std::string usageLine()
 {
-    return "Usage: quarvel-cli [OPTIONS] START_DIR\n";
+    return "Usage: quarvel-cli [OPTIONS] START_DIR\n"
+           "       quarvel-cli --undo [--dry-run]\n";
 }
 
 std::string helpText()
@@ -47,6 +48,10 @@ Run:
   --json                write one JSON object per operation and a last
                         summary object to standard output instead of the log
                         (JSON Lines; see quarvel-cli(1))
+  --no-journal          write no undo journal for this run
+  --undo                reverse the last run, newest operation first; a file
+                        changed since is left alone with a failure line.
+                        Takes only --dry-run (print what it would do)
   --help                show this text and exit
   --version             show the version and exit
 

@@ -30,4 +30,10 @@ Status copyFileExclusive(const std::string& source, const std::string& target,
     return copied;
 }
 
+Status copyFileContent(int from, int to)
+{
+    static const FaultHook noHook;
+    return copyRange(from, 0, -1, to, noHook, std::string{});
+}
+
 } // namespace quarvel

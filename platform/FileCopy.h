@@ -14,4 +14,8 @@ namespace quarvel {
 Status copyFileExclusive(const std::string& source, const std::string& target,
                          const FaultHook& hook, WriteTracker& written);
 
+// Copies everything from the open file `from` (read from its current offset)
+// to `to`, in the kernel where it can.
+Status copyFileContent(int from, int to);
+
 } // namespace quarvel

@@ -1,6 +1,8 @@
 #include "platform/Path.h"
 
+#include <climits>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace quarvel {
 
@@ -10,6 +12,18 @@ std::string homeFolder()
     if (home == nullptr || *home == '\0')
         return std::string(1, kSeparator);
     return home;
+}
+
+std::string absolutePath(const std::string& path)
+{
+    if (!path.empty() && path.front() == kSeparator)
+        return path;
+    char current[PATH_MAX];
+    if (::getcwd(current, sizeof current) == nullptr)
+        return path;
+    std::string absolute = current;
+    ensureTrailingSeparator(absolute);
+    return absolute + path;
 }
 
 } // namespace quarvel

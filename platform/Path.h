@@ -20,6 +20,10 @@ inline void ensureTrailingSeparator(std::string& path)
 // The user's home folder from $HOME, "/" when that is unset or empty.
 std::string homeFolder();
 
+// `path` made absolute against the current folder (unchanged when it is
+// absolute already, or when the current folder cannot be found).
+std::string absolutePath(const std::string& path);
+
 } // namespace quarvel
 
 namespace quarvel {

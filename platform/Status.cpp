@@ -19,6 +19,8 @@ std::string Status::message() const
         return "Not a regular file";
     case kIsSymbolicLink:
         return "Is a symbolic link";
+    case kJournalUnavailable:
+        return "Cannot write the undo journal";
     default:
         return std::strerror(m_code);
     }

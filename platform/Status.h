@@ -11,8 +11,9 @@ class Status
 {
 public:
     // Codes of our own, outside the errno range.
-    static constexpr int kNotRegularFile = -1; // opened entry is a FIFO, device, socket...
-    static constexpr int kIsSymbolicLink = -2; // refusing to replace a symbolic link
+    static constexpr int kNotRegularFile = -1;     // opened entry is a FIFO, device, socket...
+    static constexpr int kIsSymbolicLink = -2;     // refusing to replace a symbolic link
+    static constexpr int kJournalUnavailable = -3; // the undo journal cannot be written
 
     Status() = default;
     static Status ok() { return {}; }

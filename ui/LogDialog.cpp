@@ -21,12 +21,12 @@ int itemTextMargins(const QWidget* view)
 
 } // namespace
 
-LogDialog::LogDialog(const OperationLog& log, QWidget* parent)
+LogDialog::LogDialog(const OperationLog& log, QWidget* parent, const QString& title)
     : QDialog(parent), m_layout(this, kDialogWidth, kDialogHeight),
       m_model(new LogListModel(log, this))
 {
     setObjectName(QStringLiteral("logDialog"));
-    setWindowTitle(QStringLiteral("File Morph Log"));
+    setWindowTitle(title);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     const int widest = widestLogLine(log, font()) + itemTextMargins(this);

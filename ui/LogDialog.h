@@ -21,7 +21,9 @@ class LogDialog : public QDialog
 public:
     static constexpr int kMinimumExtent = 1000;
 
-    LogDialog(const OperationLog& log, QWidget* parent);
+    // `title` tells a preview or an undo from the log of a run.
+    LogDialog(const OperationLog& log, QWidget* parent,
+              const QString& title = QStringLiteral("File Morph Log"));
 
     LogListView* list() const { return m_list; }
 

@@ -1,5 +1,6 @@
 #include "ui/MorphDialog.h"
 
+#include "engine/JournalingFileSystem.h"
 #include "ui/AboutDialog.h"
 #include "ui/AdvancedPatternDialog.h"
 #include "ui/DirectoryTree.h"
@@ -30,7 +31,10 @@ MorphDialog::MorphDialog(FileSystem& fs, QWidget* parent, UrlOpener* opener)
     : QDialog(parent), m_fs(fs), m_settings(defaultSettings()),
       m_layout(this, kDialogWidth, kDialogHeight), m_controls(createMorphControls(this, m_layout)),
       m_maskList(*m_controls.mask), m_patternList(*m_controls.pattern),
-      m_link(*this, opener != nullptr ? *opener : m_desktopOpener), m_run(*this, *this, m_log)
+      m_link(*this, opener != nullptr ? *opener : m_desktopOpener), m_run(*this, *this, m_log),
+      m_preview(
+          *this, fs, [this](int position) { showRunProgress(position); },
+          [this] { previewEnded(); })
 {
     setObjectName(QStringLiteral("morphDialog"));
     setWindowTitle(QStringLiteral("File Morph Utility"));
@@ -40,6 +44,7 @@ MorphDialog::MorphDialog(FileSystem& fs, QWidget* parent, UrlOpener* opener)
                    Qt::WindowCloseButtonHint);
     m_layout.apply();
     connectEvents();
+    createActions();
 }
 
 MorphDialog::~MorphDialog() = default;
@@ -197,13 +202,16 @@ void MorphDialog::openContextMenu(const QPoint& globalPosition)
     menu.exec(globalPosition);
 }
 
-// The system menu's items: Close, then "&About Quarvel..." after a separator.
+// The system menu's items: Close, then after a separator "Preview", "Undo
+// Last Run" and "&About Quarvel...".
 void MorphDialog::populateContextMenu(QMenu& menu)
 {
     QAction* close = menu.addAction(QStringLiteral("Close"));
     close->setObjectName(QStringLiteral("closeAction"));
     connect(close, &QAction::triggered, this, &MorphDialog::reject);
     menu.addSeparator();
+    menu.addAction(m_previewAction);
+    menu.addAction(m_undoAction);
     QAction* about = menu.addAction(QStringLiteral("&About Quarvel..."));
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, &MorphDialog::showAboutBox);

@@ -7,6 +7,7 @@
 #include "ui/ComboSortedList.h"
 #include "ui/DialogLayout.h"
 #include "ui/MorphControls.h"
+#include "ui/PreviewRun.h"
 #include "ui/UrlOpener.h"
 #include "ui/WebLink.h"
 #include "ui/WindowRun.h"
@@ -15,12 +16,15 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QMenu;
 
 namespace quarvel {
 
 class FileSystem;
+class JournalingFileSystem;
 class RunInputBlocker;
+class RunJournal;
 
 // The main window, "File Morph Utility": a fixed-size dialog that shows
 // every option of MorphSettings as a control, keeps the controls' enabled
@@ -47,6 +51,8 @@ public:
     const MruList& maskHistory() const { return m_maskHistory; }
     const MruList& patternHistory() const { return m_patternHistory; }
     const MorphControls& controls() const { return m_controls; }
+    const OperationLog& previewLog() const { return m_preview.log(); }
+    const OperationLog& undoLog() const { return m_undoLog; }
     bool isRunning() const { return m_running; }
     const WebLink& webLink() const { return m_link; }
 
@@ -75,6 +81,11 @@ public:
 public slots:
     void morphFiles();
     void viewLog();
+    // "Preview" (Ctrl+P): the current settings as a dry run, its log shown.
+    void preview();
+    // "Undo Last Run" (Ctrl+Alt+Z): asks once, reverses the last run (from
+    // the window or the command line) and shows the undo's log.
+    void undoLastRun();
     void showAdvancedDialog();
     void showAboutBox();
     // Close, Esc, the close box and the context menu's Close.
@@ -96,6 +107,9 @@ private:
     void closeSequence();
     void openContextMenu(const QPoint& globalPosition);
     void populateContextMenu(QMenu& menu);
+    void createActions();
+    void startBlockedRun();
+    void previewEnded();
 
     // The enabling rules.
     void updateCopyControls();
@@ -124,6 +138,12 @@ private:
     DesktopUrlOpener m_desktopOpener;
     WebLink m_link;
     WindowRun m_run;
+    std::unique_ptr<RunJournal> m_journal;             // the run under way's
+    std::unique_ptr<JournalingFileSystem> m_journaled; // m_fs with the journal in front
+    PreviewRun m_preview;
+    OperationLog m_undoLog;
+    QAction* m_previewAction = nullptr;
+    QAction* m_undoAction = nullptr;
     std::unique_ptr<RunInputBlocker> m_inputBlocker; // while a run is under way
     bool m_initialised = false;
     bool m_closed = false;

@@ -12,6 +12,7 @@ void MorphDialog::closeWhenIdle()
 {
     m_closeRequested = true;
     m_run.requestStop();
+    m_preview.requestStop();
     closeStep();
 }
 

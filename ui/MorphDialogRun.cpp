@@ -2,6 +2,8 @@
 // of a run (progress, confirmation, summary).
 
 #include "app/SettingsRun.h"
+#include "engine/JournalingFileSystem.h"
+#include "platform/StateFolder.h"
 #include "report/LogWriter.h"
 #include "ui/ByteText.h"
 #include "ui/ConfirmDialog.h"
@@ -33,17 +35,29 @@ void MorphDialog::morphFiles()
 {
     if (m_running)
         return;
+    startBlockedRun();
+    // Every run from the window can be undone: it writes the journal as it goes.
+    m_journal = std::make_unique<RunJournal>(stateFolder());
+    m_journaled = std::make_unique<JournalingFileSystem>(m_fs, *m_journal);
+    m_run.start(BeginSettingsRun(m_settings), *m_journaled);
+}
+
+// The window's side of the start of a run or a preview: no input while it
+// goes, the progress bar shown.
+void MorphDialog::startBlockedRun()
+{
     m_running = true;
     m_inputBlocker = std::make_unique<RunInputBlocker>(this);
     readControls();
     m_controls.progress->setValue(0);
     m_controls.progress->setVisible(true);
-    m_run.start(BeginSettingsRun(m_settings), m_fs);
 }
 
 void MorphDialog::runEnded(const RunSummary& summary)
 {
     m_lastRun = summary;
+    m_journaled.reset();
+    m_journal.reset();
     m_controls.progress->setVisible(false);
     NoteRunInHistories(m_settings, {m_maskHistory, m_maskList, m_patternHistory, m_patternList});
     // A run stopped for a close ends without the summary box.

@@ -26,7 +26,8 @@ _comp_quarvel_cli()
         local opts="--names --data --mask --pattern --rep --replace --prepend
             --append --match-case --whole-word --ignore-crlf --crlf-as-space
             --lower-file --lower-ext --recurse --in-place --copy-to
-            --interactive --saved --dry-run --help --version"
+            --interactive --saved --dry-run --json --no-journal --undo --help
+            --version"
         mapfile -t COMPREPLY < <(compgen -W "$opts" -- "$cur")
         return
     fi

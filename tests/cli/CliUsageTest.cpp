@@ -56,7 +56,7 @@ TEST(CliUsage, HelpAndVersionGoToStandardOutput)
           "--replace",     "--prepend",       "--append",      "--match-case", "--whole-word",
           "--ignore-crlf", "--crlf-as-space", "--lower-file",  "--lower-ext",  "--recurse",
           "--in-place",    "--copy-to",       "--interactive", "--saved",      "--dry-run",
-          "--version"})
+          "--no-journal",  "--undo",          "--version"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_EQ(help.err, "");
 

@@ -2,9 +2,9 @@
 
 namespace quarvel::test {
 
-// Points HOME and XDG_CONFIG_HOME at a folder in the build tree and selects
+// Points HOME, XDG_CONFIG_HOME and XDG_STATE_HOME at a folder in the build tree and selects
 // Qt's offscreen platform, so that no test ever touches the real home folder
-// or settings, however the test binary is started.
+// settings or state, however the test binary is started.
 void isolateEnvironment();
 
 } // namespace quarvel::test

@@ -93,8 +93,10 @@ TEST_F(MorphDialogCloseTest, ContextMenuByRightClickOnTheSurface)
             QApplication::sendEvent(dialog.get(), &event);
         },
         shown);
-    // The system menu's stand-in: Close, a separator, the About item.
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("Close"), QString(),
+    // The system menu's stand-in: Close, a separator, Preview, Undo Last Run
+    // and the About item.
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Close"), QString(), QStringLiteral("&Preview"),
+                                  QStringLiteral("&Undo Last Run..."),
                                   QStringLiteral("&About Quarvel...")}));
     expectClosed();
 }

@@ -1,0 +1,49 @@
+#include "engine/RunJournal.h"
+
+#include "platform/WriteAll.h"
+
+namespace quarvel {
+
+Status RunJournal::ready()
+{
+    if (!m_tried) {
+        m_tried = true;
+        m_status = m_store.create(m_journal);
+    }
+    return m_status;
+}
+
+Status RunJournal::keep(const std::string& path, std::string& kept)
+{
+    if (Status opened = ready(); !opened)
+        return opened;
+    kept = "kept-" + std::to_string(++m_nextKept);
+    KeepMethod method = KeepMethod::Copy;
+    const Status status = keepFile(path, m_journal.folder + kept, m_written, method);
+    if (status)
+        ++m_keptBy[static_cast<int>(method)];
+    else
+        kept.clear();
+    return status;
+}
+
+void RunJournal::discard(const std::string& kept)
+{
+    if (!kept.empty())
+        JournalStore::removeEntry(m_journal, kept);
+}
+
+void RunJournal::add(const JournalEntry& entry)
+{
+    if (!ready())
+        return;
+    // One write per entry: a run killed between two leaves whole lines.
+    writeAll(m_journal.file.get(), EncodeJournalEntry(entry) + '\n');
+}
+
+void RunJournal::sync()
+{
+    JournalStore::sync(m_journal);
+}
+
+} // namespace quarvel
