@@ -6,12 +6,13 @@
 #include "cli/LineOutput.h"
 #include "cli/LogPrinter.h"
 #include "cli/ProgressLine.h"
+#include "cli/RunChecks.h"
 #include "cli/StartingSettings.h"
-#include "platform/StopSignal.h"
 #include "cli/UsageText.h"
 #include "engine/DryRunFileSystem.h"
 #include "engine/MorphEngine.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/StopSignal.h"
 #include "platform/qt/QSettingsStore.h"
 
 #include <cstring>
@@ -113,6 +114,8 @@ int runCli(const std::vector<std::string>& arguments)
 
     Histories histories;
     MorphSettings settings = settingsFor(command, histories);
+    if (const std::optional<int> stop = checkBeforeRun(settings, disk, STDERR_FILENO))
+        return *stop;
     if (!command.dryRun)
         return morph(settings, histories, disk);
     DryRunFileSystem dryRun(disk);
