@@ -78,10 +78,9 @@ public:
 
     QRadioButton* radio(int id, const char* name, const char* text, DialogRect rect, int rightLimit)
     {
-        auto* radio = addText<QRadioButton>(id, name, text, rect, rightLimit);
-        // Reached by a click or the arrow keys, not by Tab.
-        radio->setFocusPolicy(Qt::ClickFocus);
-        return radio;
+        // Tab enters the group at the chosen button; the arrow keys choose
+        // the other one.
+        return addText<QRadioButton>(id, name, text, rect, rightLimit);
     }
 
     DirectoryTree* folderTree(int id, const char* name, DialogRect rect)
@@ -103,6 +102,25 @@ private:
     QDialog* m_dialog;
     DialogLayout& m_layout;
 };
+
+// Each field is tied to the label above it (the label relation screen
+// readers announce, and the shortcut of a label's mnemonic); the folder
+// tree, which would be read by nothing, and the fields without a label of
+// their own also carry a name.
+void nameForScreenReaders(const MorphControls& c)
+{
+    const std::pair<QLabel*, QWidget*> labelled[] = {
+        {c.maskLabel, c.mask}, {c.patternLabel, c.pattern}, {c.startLabel, c.startTree}};
+    for (const auto& [label, field] : labelled) {
+        label->setBuddy(field);
+        field->setAccessibleName(label->text());
+    }
+    c.repPattern->setAccessibleName(QStringLiteral("Replacement text"));
+    c.startDir->setAccessibleName(QStringLiteral("Start directory path"));
+    c.outputTree->setAccessibleName(QStringLiteral("Output directory"));
+    c.copyDir->setAccessibleName(QStringLiteral("Output directory path"));
+    c.progress->setAccessibleName(QStringLiteral("Progress"));
+}
 
 } // namespace
 
@@ -160,6 +178,7 @@ MorphControls createMorphControls(QDialog* dialog, DialogLayout& layout)
     c.viewLog = b.button(3, "viewLog", "View Log", {274, 164, 50, 14});
     c.close = b.button(2, "close", "Close", {274, 183, 50, 14});
     c.progress = b.add<QProgressBar>(1025, "progress", {7, 205, 323, 6});
+    nameForScreenReaders(c);
     c.progress->setRange(0, 100);
     c.progress->setTextVisible(false);
     c.progress->setVisible(false);

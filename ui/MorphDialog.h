@@ -127,6 +127,9 @@ private:
     QElapsedTimer m_sinceRepaint;
     int m_progressPosition = 0; // the engine's, shown at the next repaint
     bool m_initialised = false;
+    // During WriteControls: a box it ticks must not read the controls it
+    // has not written yet.
+    bool m_writingControls = false;
     bool m_closed = false;
     bool m_running = false;
     bool m_closeRequested = false;
