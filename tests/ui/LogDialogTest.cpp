@@ -137,14 +137,19 @@ TEST(LogDialogTest, ContextMenuCopiesAndSavesTheLogByteForByte)
 
     TempDir dir;
     const QString path = QString::fromStdString(dir / "run.log");
-    QTimer::singleShot(50, &dialog, [path] {
+    // The file chooser opens once the menu has closed: answered when it is up.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&answer, path] {
         auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(chooser, nullptr);
+        if (chooser == nullptr || !chooser->isVisible())
+            return;
+        answer.stop();
         auto* name = child<QLineEdit>(chooser, "fileNameEdit");
         name->clear();
         QTest::keyClicks(name, path);
         QTest::keyClick(chooser, Qt::Key_Return);
     });
+    answer.start(20);
     chooseFromContextMenu(dialog.list(), Qt::Key_S);
     EXPECT_EQ(dir.read("run.log"), "Renamed /x/caf\xE9\t--> /x/cafe\n"
                                    "Failed to copy /a --> /b: File exists\n");
