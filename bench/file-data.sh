@@ -9,7 +9,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD:-$root/build-bench}"
 cmake -G Ninja -S "$root" -B "$build" -DQUARVEL_GUI=OFF -DQUARVEL_TESTS=OFF \
-    -DQUARVEL_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
+    -DQUARVEL_BENCH=ON -DCMAKE_BUILD_TYPE=Release -DQUARVEL_WERROR=ON >/dev/null
 ninja -C "$build" -j2 file_data_bench file_data_peak_bench >/dev/null
 uname -srm
 nproc

@@ -18,7 +18,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD:-$root/build-bench}"
 base="${QUARVEL_BENCH_DIR:-/var/tmp}"
 sizes="${SIZES:-100 1000}"
-cmake -G Ninja -S "$root" -B "$build" -DQUARVEL_GUI=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -G Ninja -S "$root" -B "$build" -DQUARVEL_GUI=OFF -DCMAKE_BUILD_TYPE=Release -DQUARVEL_WERROR=ON >/dev/null
 ninja -C "$build" -j2 quarvel-cli >/dev/null
 cli="$build/cli/quarvel-cli"
 work="$(mktemp -d "$base/quarvel-million-XXXXXX")"

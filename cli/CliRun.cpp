@@ -9,6 +9,7 @@
 #include "cli/LineOutput.h"
 #include "cli/LogPrinter.h"
 #include "cli/ProgressLine.h"
+#include "cli/RunChecks.h"
 #include "cli/StartingSettings.h"
 #include "cli/UsageText.h"
 #include "engine/DryRunFileSystem.h"
@@ -142,7 +143,10 @@ int runCli(const std::vector<std::string>& arguments)
     if (command.startDir.empty() || !disk.folderExists(command.startDir))
         return usageError("START_DIR '" + command.startDir + "' is not an existing folder");
 
-    const RunOptions options = RunOptionsFrom(settingsFor(command));
+    const MorphSettings settings = settingsFor(command);
+    if (const std::optional<int> stop = checkBeforeRun(settings, disk, STDERR_FILENO))
+        return *stop;
+    const RunOptions options = RunOptionsFrom(settings);
     if (!command.dryRun && !command.journal)
         return morph(options, disk, command.json);
     if (!command.dryRun) {

@@ -44,7 +44,7 @@ Run:
                         all off; the other options apply on top. Never writes
                         the stored settings.
   --dry-run             change nothing on disk; print the log the run would
-                        write if every operation succeeded
+                        write, the failures the disk decides included
   --json                write one JSON object per operation and a last
                         summary object to standard output instead of the log
                         (JSON Lines; see quarvel-cli(1))
@@ -58,8 +58,11 @@ Run:
 Options that take a value also take the form --option=VALUE; "--" ends the
 options. Texts are used byte for byte.
 
+A run that cannot change any file still runs, after one line on standard
+error that names the missing option.
+
 Exit status: 0 when no operation failed, 1 when an operation failed, 2 for a
-usage error, 130 when interrupted (SIGINT or SIGTERM: the operation under way
+usage error or a missing --copy-to folder, 130 when interrupted (SIGINT or SIGTERM: the operation under way
 is finished, the summary is printed, then "Interrupted").
 )";
 }

@@ -1,21 +1,24 @@
 #pragma once
 
+#include "engine/ForeseenTree.h"
 #include "platform/FileSystem.h"
 
-#include <set>
 #include <string>
 
 namespace quarvel {
 
 // A FileSystem for a run that changes nothing: listings and reads go to the
-// real file system, every change reports success without touching the disk.
-// Folders it was asked to create are remembered (with their parents), so
-// the engine sees them as existing afterwards and asks to create each one
-// only once, just as it would in a real run.
+// real file system, and every change is checked against the tree as the
+// changes so far would have left it (see ForeseenTree) and then only
+// entered there. A change fails for the reasons the disk's state decides
+// (a missing folder, a name already taken, a link or a folder in the way,
+// a source that cannot be opened) with the reason the real call would give,
+// so that a dry run prints what the real run would, as long as nothing else
+// changes the disk meanwhile.
 class DryRunFileSystem : public FileSystem
 {
 public:
-    explicit DryRunFileSystem(FileSystem& real) : m_real(real) {}
+    explicit DryRunFileSystem(FileSystem& real) : m_real(real), m_tree(real) {}
 
     Status listFolder(const std::string& folder, std::string_view mask,
                       std::vector<DirEntry>& entries) override;
@@ -44,8 +47,10 @@ public:
     void syncWritten() override {}
 
 private:
+    Status openable(const std::string& path);
+
     FileSystem& m_real;
-    std::set<std::string> m_createdFolders; // normalized, each ending with the separator
+    ForeseenTree m_tree;
 };
 
 } // namespace quarvel

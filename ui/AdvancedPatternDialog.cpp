@@ -19,11 +19,9 @@ constexpr int kDialogHeight = 198;
 constexpr int kRightMargin = 281;
 
 template <class Control>
-Control* named(Control* control, const char* name, int id)
+Control* named(Control* control, const char* name)
 {
     control->setObjectName(QString::fromLatin1(name));
-    if (id != 0)
-        control->setProperty("controlId", id);
     return control;
 }
 
@@ -39,9 +37,15 @@ AdvancedPatternDialog::AdvancedPatternDialog(QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     createControls();
     m_layout.apply();
-    connect(m_multiLine, &QRadioButton::clicked, this, [this] { updateAdvancedMode(); });
-    connect(m_prependAppend, &QRadioButton::clicked, this, [this] { updateAdvancedMode(); });
-    connect(m_replace, &QCheckBox::clicked, this, [this] { updateReplaceField(); });
+    // The rules follow the state, however it changed: a click, a key or a
+    // screen reader's toggle action.
+    for (QRadioButton* radio : {m_multiLine, m_prependAppend}) {
+        connect(radio, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                updateAdvancedMode();
+        });
+    }
+    connect(m_replace, &QCheckBox::toggled, this, [this] { updateReplaceField(); });
     connect(m_ok, &QPushButton::clicked, this, &AdvancedPatternDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &AdvancedPatternDialog::reject);
 }
@@ -49,29 +53,30 @@ AdvancedPatternDialog::AdvancedPatternDialog(QWidget* parent)
 // The controls in tab order (the order of creation is the focus chain).
 void AdvancedPatternDialog::createControls()
 {
-    m_multiLine = named(new QRadioButton(QStringLiteral("Multi-line Search && Replace"), this),
-                        "multiLine", 1032);
-    m_prependAppend = named(new QRadioButton(QStringLiteral("Prepend / Append Mode"), this),
-                            "prependAppend", 1033);
-    // Reached by a click or the arrow keys, not by Tab.
-    m_multiLine->setFocusPolicy(Qt::ClickFocus);
-    m_prependAppend->setFocusPolicy(Qt::ClickFocus);
-    m_searchLabel = named(new QLabel(QStringLiteral("Search text"), this), "searchLabel", 0);
-    m_pattern = named(new ByteTextEdit(this), "pattern", 1029);
-    m_patternCase =
-        named(new FlagCheckBox(QStringLiteral("Match text case"), this), "patternCase", 1017);
-    m_rule = named(new QFrame(this), "rule", 0);
+    m_multiLine =
+        named(new QRadioButton(QStringLiteral("Multi-line Search && Replace"), this), "multiLine");
+    m_prependAppend =
+        named(new QRadioButton(QStringLiteral("Prepend / Append Mode"), this), "prependAppend");
+    // Tab enters the group at the chosen button; the arrow keys choose the
+    // other one.
+    m_searchLabel = named(new QLabel(QStringLiteral("Search text"), this), "searchLabel");
+    m_pattern = named(new ByteTextEdit(this), "pattern");
+    m_searchLabel->setBuddy(m_pattern);
+    m_pattern->setAccessibleName(m_searchLabel->text());
+    m_patternCase = named(new FlagCheckBox(QStringLiteral("Match text case"), this), "patternCase");
+    m_rule = named(new QFrame(this), "rule");
     m_rule->setFrameShape(QFrame::HLine);
     m_rule->setFrameShadow(QFrame::Sunken);
     m_replace =
-        named(new FlagCheckBox(QStringLiteral("Replace search text with"), this), "replace", 1011);
-    m_repPattern = named(new ByteTextEdit(this), "repPattern", 1030);
+        named(new FlagCheckBox(QStringLiteral("Replace search text with"), this), "replace");
+    m_repPattern = named(new ByteTextEdit(this), "repPattern");
+    m_repPattern->setAccessibleName(QStringLiteral("Replacement or text to add"));
     m_prepend = named(new FlagCheckBox(QStringLiteral("Prepend to file (add to beginning)"), this),
-                      "prepend", 1034);
-    m_append = named(new FlagCheckBox(QStringLiteral("Append to file (add to end)"), this),
-                     "append", 1035);
-    m_ok = named(new QPushButton(QStringLiteral("OK"), this), "ok", 1);
-    m_cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cancel", 2);
+                      "prepend");
+    m_append =
+        named(new FlagCheckBox(QStringLiteral("Append to file (add to end)"), this), "append");
+    m_ok = named(new QPushButton(QStringLiteral("OK"), this), "ok");
+    m_cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "cancel");
     m_ok->setDefault(true);
 
     m_layout.placeText(m_multiLine, {37, 14, 103, 10}, 150);

@@ -11,7 +11,9 @@ class LogListView;
 class OperationLog;
 
 // "File Morph Log": the lines of the last run, oldest first, closed by OK,
-// Enter, Esc or the close box. Every line can be scrolled into view in
+// Enter, Esc or the close box. The list starts with the focus on its first
+// line, so the keyboard selects at once; its context menu copies the
+// selected lines or saves the whole log as a text file. Every line can be scrolled into view in
 // full: the list scrolls sideways over at least 1000 pixels and over the
 // widest line.
 class LogDialog : public QDialog
@@ -27,7 +29,11 @@ public:
 
     LogListView* list() const { return m_list; }
 
+    // "Save Log As...": asks for a file name and writes the log there.
+    void saveLogAs();
+
 private:
+    const OperationLog& m_log;
     DialogLayout m_layout;
     LogListModel* m_model;
     LogListView* m_list;

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -50,6 +52,17 @@ void LogListView::copySelection() const
     for (const QModelIndex& index : selected)
         lines.append(index.data(LogListModel::LoggedTextRole).toString());
     QApplication::clipboard()->setText(lines.join(u'\n'));
+}
+
+void LogListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("logMenu"));
+    QAction* copy = menu.addAction(QStringLiteral("&Copy"), this, &LogListView::copySelection);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(selectionModel()->hasSelection());
+    menu.addAction(QStringLiteral("&Save Log As..."), this, &LogListView::saveRequested);
+    menu.exec(event->globalPos());
 }
 
 void LogListView::keyPressEvent(QKeyEvent* event)

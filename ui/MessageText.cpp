@@ -1,5 +1,8 @@
 #include "ui/MessageText.h"
 
+#include "ui/AccessibleMessageText.h"
+
+#include <QAccessible>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTextLayout>
@@ -35,7 +38,10 @@ int layOut(const QString& text, const QFont& font, int width, QTextLayout& layou
 
 } // namespace
 
-MessageText::MessageText(QWidget* parent) : QWidget(parent) {}
+MessageText::MessageText(QWidget* parent) : QWidget(parent)
+{
+    installMessageTextAccessibility();
+}
 
 void MessageText::setText(const QString& text)
 {
@@ -44,6 +50,8 @@ void MessageText::setText(const QString& text)
     m_text.replace(lineBreak, QString(QChar::LineSeparator));
     updateGeometry();
     update();
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 int MessageText::requiredHeight(int width) const

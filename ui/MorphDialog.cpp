@@ -52,14 +52,21 @@ MorphDialog::~MorphDialog() = default;
 void MorphDialog::connectEvents()
 {
     const MorphControls& c = m_controls;
-    connect(c.copy, &QCheckBox::clicked, this, [this] {
-        readControls();
+    // The enabling rules follow the state, however it changed: a click, a
+    // key, a screen reader's toggle action, or the data exchange itself.
+    connect(c.copy, &QCheckBox::toggled, this, [this] {
+        if (!m_writingControls)
+            readControls();
         updateCopyControls();
     });
     for (FlagCheckBox* box : {c.replace, c.prepend, c.append})
-        connect(box, &QCheckBox::clicked, this, [this] { updatePrependAppendControls(); });
-    for (QRadioButton* radio : {c.fileName, c.fileData})
-        connect(radio, &QRadioButton::clicked, this, [this] { updateModeControls(); });
+        connect(box, &QCheckBox::toggled, this, [this] { updatePrependAppendControls(); });
+    for (QRadioButton* radio : {c.fileName, c.fileData}) {
+        connect(radio, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                updateModeControls();
+        });
+    }
     connect(c.advanced, &QPushButton::clicked, this, &MorphDialog::showAdvancedDialog);
     connect(c.morphFiles, &QPushButton::clicked, this, &MorphDialog::morphFiles);
     connect(c.viewLog, &QPushButton::clicked, this, &MorphDialog::viewLog);
@@ -126,8 +133,10 @@ void MorphDialog::showAdvancedDialog()
     readControls();
     if (!exchangeAdvancedPattern(m_settings, this))
         return;
-    m_controls.fileData->setChecked(true);
+    // The controls first: choosing the mode applies the rules, which read
+    // them.
     writeControls();
+    m_controls.fileData->setChecked(true);
     updateModeControls();
 }
 

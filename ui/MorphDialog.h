@@ -146,6 +146,9 @@ private:
     QAction* m_undoAction = nullptr;
     std::unique_ptr<RunInputBlocker> m_inputBlocker; // while a run is under way
     bool m_initialised = false;
+    // During WriteControls: a box it ticks must not read the controls it
+    // has not written yet.
+    bool m_writingControls = false;
     bool m_closed = false;
     bool m_running = false;
     bool m_closeRequested = false;

@@ -6,6 +6,7 @@
 #include "ui/HistoryComboBox.h"
 #include "ui/MorphDialog.h"
 
+#include <QScopedValueRollback>
 #include <cstdint>
 #include <utility>
 
@@ -51,6 +52,7 @@ void MorphDialog::readControls()
 
 void MorphDialog::writeControls()
 {
+    const QScopedValueRollback writing(m_writingControls, true);
     const MorphControls& c = m_controls;
     c.mask->setEditBytes(m_settings.Mask);
     c.pattern->setEditBytes(m_settings.Pattern);

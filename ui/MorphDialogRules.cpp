@@ -18,7 +18,8 @@ void MorphDialog::updateCopyControls()
 
 void MorphDialog::updatePrependAppendControls()
 {
-    readControls();
+    if (!m_writingControls)
+        readControls();
     const bool adding = m_settings.SearchMode == 0 && m_settings.Replace == 0;
     m_controls.prepend->setEnabled(adding);
     m_controls.append->setEnabled(adding);

@@ -14,6 +14,19 @@ QString keyPath(const std::string& section, const std::string& key)
     return QString::fromStdString(section + "/" + key);
 }
 
+// Text that is valid UTF-8 is stored as plain text, so that the file reads
+// as it was typed; anything else (a folder name that is not UTF-8, say) as a
+// byte array, which the file shows as @ByteArray(...). A value goes in as
+// text only when decoding and encoding give back every byte.
+QVariant storedForm(const std::string& value)
+{
+    const QByteArray bytes(value.data(), static_cast<qsizetype>(value.size()));
+    const QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() == bytes)
+        return text;
+    return bytes;
+}
+
 } // namespace
 
 QSettingsStore::QSettingsStore()
@@ -37,8 +50,8 @@ std::string QSettingsStore::readString(const std::string& section, const std::st
                                        const std::string& fallback)
 {
     const QVariant value = m_settings->value(keyPath(section, key));
-    // Stored as a byte array so that bytes that are not UTF-8 survive; a
-    // value written by hand as text is taken as UTF-8.
+    // Text is UTF-8; a byte array (bytes that are not UTF-8, and every
+    // string an earlier build wrote) is taken byte for byte.
     if (value.typeId() == QMetaType::QByteArray)
         return value.toByteArray().toStdString();
     if (value.typeId() == QMetaType::QString)
@@ -58,8 +71,7 @@ std::int32_t QSettingsStore::readInt(const std::string& section, const std::stri
 bool QSettingsStore::writeString(const std::string& section, const std::string& key,
                                  const std::string& value)
 {
-    m_settings->setValue(keyPath(section, key),
-                         QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+    m_settings->setValue(keyPath(section, key), storedForm(value));
     return m_settings->status() == QSettings::NoError;
 }
 

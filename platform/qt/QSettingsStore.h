@@ -10,9 +10,10 @@ namespace quarvel {
 
 // The settings store on QSettings (organisation "Brantwick Labs",
 // application "Quarvel", native format: on Linux
-// $XDG_CONFIG_HOME/Brantwick Labs/Quarvel.conf). Strings are kept as raw
-// bytes, so any byte sequence (CR LF, the yen separator, non-UTF-8) comes
-// back exactly.
+// $XDG_CONFIG_HOME/Brantwick Labs/Quarvel.conf). Strings that are valid
+// UTF-8 are stored as readable text, others as byte arrays; either form
+// reads back, so any byte sequence (CR LF, the yen separator, non-UTF-8)
+// comes back exactly.
 class QSettingsStore : public SettingsStore
 {
 public:

@@ -45,7 +45,13 @@ TEST(ByteBuffer, CapacityGrowsInSteps)
     ASSERT_TRUE(buffer.AppendBytes(Bytes(25000).data(), 25000));
     EXPECT_EQ(buffer.length(), 35001);
     EXPECT_EQ(buffer.capacity(), 40000);
-    EXPECT_EQ(buffer.view(), "a" + Bytes(9999) + "b" + Bytes(25000));
+    // Appended piece by piece: GCC 12 takes `"a" + std::string&&` at -O3 for an
+    // overlapping copy (a false -Wrestrict).
+    std::string expected("a");
+    expected += Bytes(9999);
+    expected += 'b';
+    expected += Bytes(25000);
+    EXPECT_EQ(buffer.view(), expected);
 }
 
 TEST(ByteBuffer, AppendingNothingToNewBufferObtainsStorageOnly)

@@ -62,10 +62,12 @@ TEST(CliJson, EveryOperationIsOneParsableObjectAndPathsRoundTrip)
     dir.write("src/" + badName, "1");
     dir.write("src/C.txt", "2");
     dir.write("src/c.txt", "taken");
-    dir.write("src/Refuse.TXT", "3");
+    dir.write("src/sub/Refuse.TXT", "3");
+    dir.makeDir("out");
     ASSERT_EQ(::mkfifo((dir / "src/PIPE").c_str(), 0644), 0);
-    const CliResult result = runAnswering({"--json", "--names", "--lower-file", "--in-place",
-                                           "--copy-to", dir / "out", "--interactive", dir / "src"});
+    const CliResult result =
+        runAnswering({"--json", "--names", "--lower-file", "--in-place", "--copy-to", dir / "out",
+                      "--recurse", "--interactive", dir / "src"});
     EXPECT_EQ(result.status, 1); // the rename of C.txt fails
 
     std::vector<QJsonObject> records;
@@ -109,8 +111,8 @@ TEST(CliJson, EveryOperationIsOneParsableObjectAndPathsRoundTrip)
     const QJsonObject failed = byKey["rename failed src/C.txt"];
     EXPECT_EQ(failed.value(QStringLiteral("errno")).toInt(), EEXIST);
     EXPECT_EQ(failed.value(QStringLiteral("reason")).toString(), QStringLiteral("File exists"));
-    EXPECT_TRUE(byKey.count("rename refused src/Refuse.TXT"));
-    EXPECT_TRUE(byKey.count("copy refused src/Refuse.TXT"));
+    EXPECT_TRUE(byKey.count("rename refused src/sub/Refuse.TXT"));
+    EXPECT_TRUE(byKey.count("copy refused src/sub/Refuse.TXT"));
     EXPECT_TRUE(byKey.count("skip_special done src/pipe"));
     EXPECT_TRUE(byKey.count("create_folder done "));
     EXPECT_EQ(records.size(), byKey.size()) << "every record is a different operation";

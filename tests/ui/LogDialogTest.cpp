@@ -1,6 +1,7 @@
 #include "ui/LogDialog.h"
 
 #include "report/OperationLog.h"
+#include "tests/support/TempDir.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/DialogUnits.h"
 #include "ui/LogExtent.h"
@@ -8,7 +9,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -88,6 +92,67 @@ TEST(LogDialogTest, CtrlCCopiesTheSelectedLinesInOrder)
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("two\tTAB\nthree"));
     EXPECT_EQ(log.size(), 4u);
+}
+
+TEST(LogDialogTest, KeyboardSelectsFromTheFirstLine)
+{
+    OperationLog log;
+    for (const char* line : {"one", "two", "three"})
+        log.append(line);
+    LogDialog dialog(log, nullptr);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(dialog.list(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(dialog.list(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("one\ntwo"));
+}
+
+// The context menu's items, chosen the way a user would: the menu opened
+// on the list, then the item's accelerator key.
+void chooseFromContextMenu(LogListView* list, Qt::Key key)
+{
+    QTimer::singleShot(0, list, [key] {
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->objectName(), QStringLiteral("logMenu"));
+        QTest::keyClick(menu, key);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                            list->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list->viewport(), &event);
+}
+
+TEST(LogDialogTest, ContextMenuCopiesAndSavesTheLogByteForByte)
+{
+    OperationLog log;
+    log.append("Renamed /x/caf\xE9\t--> /x/cafe");
+    log.appendFailure("Failed to copy /a --> /b: File exists");
+    LogDialog dialog(log, nullptr);
+    dialog.show();
+    dialog.list()->selectionModel()->select(dialog.list()->model()->index(1, 0),
+                                            QItemSelectionModel::Select);
+    chooseFromContextMenu(dialog.list(), Qt::Key_C);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral("Failed to copy /a --> /b: File exists"));
+
+    TempDir dir;
+    const QString path = QString::fromStdString(dir / "run.log");
+    // The file chooser opens once the menu has closed: answered when it is up.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&answer, path] {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (chooser == nullptr || !chooser->isVisible())
+            return;
+        answer.stop();
+        // Typed in at once: key by key the name completer's list may open
+        // and take the Return.
+        child<QLineEdit>(chooser, "fileNameEdit")->setText(path);
+        QMetaObject::invokeMethod(chooser, "accept");
+    });
+    answer.start(20);
+    chooseFromContextMenu(dialog.list(), Qt::Key_S);
+    EXPECT_EQ(dir.read("run.log"), "Renamed /x/caf\xE9\t--> /x/cafe\n"
+                                   "Failed to copy /a --> /b: File exists\n");
 }
 
 TEST(LogDialogTest, OkEnterAndEscapeClose)

@@ -1,0 +1,72 @@
+#include "cli/RunChecks.h"
+
+#include "cli/CliRun.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+
+#include <unistd.h>
+
+namespace quarvel::cli {
+
+namespace {
+
+void writeLine(int fd, const std::string& text)
+{
+    const std::string line = "quarvel-cli: " + text + "\n";
+    std::size_t done = 0;
+    while (done < line.size()) {
+        const ssize_t written = ::write(fd, line.data() + done, line.size() - done);
+        if (written <= 0)
+            return;
+        done += static_cast<std::size_t>(written);
+    }
+}
+
+} // namespace
+
+std::optional<std::string> missingOutputFolder(const MorphSettings& settings, FileSystem& fs)
+{
+    if (settings.Copy == 0)
+        return std::nullopt;
+    std::string folder = settings.CopyDir;
+    ensureTrailingSeparator(folder);
+    if (fs.folderExists(folder))
+        return std::nullopt;
+    return "the output folder '" + folder + "' (--copy-to) does not exist; create it first";
+}
+
+std::optional<std::string> nothingWillChange(const MorphSettings& settings)
+{
+    const std::string prefix = "nothing will change: ";
+    if (settings.Rename == 0 && settings.Copy == 0)
+        return prefix + "neither --in-place nor --copy-to is given";
+    const bool replacing = settings.Replace != 0 && !settings.Pattern.empty();
+    if (settings.SearchMode != 0) {
+        if (replacing || settings.LowerFile != 0 || settings.LowerExt != 0)
+            return std::nullopt;
+        return prefix + "file-name mode without --replace (with a --pattern), --lower-file or " +
+               "--lower-ext";
+    }
+    // The content is replaced wherever the pattern occurs; the text is put
+    // in front or behind only without --replace.
+    const bool adding = settings.Replace == 0 && (settings.Prepend != 0 || settings.Append != 0);
+    if (!settings.Pattern.empty() || adding)
+        return std::nullopt;
+    if (settings.Prepend != 0 || settings.Append != 0)
+        return prefix + "file-data mode without --pattern (--prepend and --append add nothing " +
+               "with --replace)";
+    return prefix + "file-data mode without --pattern, --prepend or --append";
+}
+
+std::optional<int> checkBeforeRun(const MorphSettings& settings, FileSystem& fs, int errorFd)
+{
+    if (const auto missing = missingOutputFolder(settings, fs)) {
+        writeLine(errorFd, *missing);
+        return kExitUsage;
+    }
+    if (const auto reason = nothingWillChange(settings))
+        writeLine(errorFd, *reason);
+    return std::nullopt;
+}
+
+} // namespace quarvel::cli

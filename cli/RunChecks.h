@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/MorphSettings.h"
+
+#include <optional>
+#include <string>
+
+namespace quarvel {
+class FileSystem;
+}
+
+namespace quarvel::cli {
+
+// Checks made before a run, on the settings it will use.
+
+// The message that stops the run when copies are asked for and the output
+// folder does not exist: the run would only log a failure for every file.
+std::optional<std::string> missingOutputFolder(const MorphSettings& settings, FileSystem& fs);
+
+// Why a run with these settings cannot change any file (the option that is
+// missing), or nothing when it can.
+std::optional<std::string> nothingWillChange(const MorphSettings& settings);
+
+// Both checks with their messages on `errorFd`: the exit status when the
+// run must not start, nothing when it may.
+std::optional<int> checkBeforeRun(const MorphSettings& settings, FileSystem& fs, int errorFd);
+
+} // namespace quarvel::cli
