@@ -31,15 +31,10 @@ namespace quarvel::cli {
 
 namespace {
 
-void writeText(int fd, const std::string& text)
-{
-    writeAll(fd, text);
-}
-
 int usageError(const std::string& message)
 {
-    writeText(STDERR_FILENO, "quarvel-cli: " + message + "\n" + usageLine() +
-                                 "Try 'quarvel-cli --help' for more information.\n");
+    writeAll(STDERR_FILENO, "quarvel-cli: " + message + "\n" + usageLine() +
+                                "Try 'quarvel-cli --help' for more information.\n");
     return kExitUsage;
 }
 
@@ -110,9 +105,9 @@ int morph(const RunOptions& options, FileSystem& fs, bool json)
         output.writeLine("Interrupted");
     output.close();
     if (const int error = output.error()) {
-        writeText(STDERR_FILENO,
-                  std::string("quarvel-cli: cannot write the log to standard output: ") +
-                      std::strerror(error) + "\n");
+        writeAll(STDERR_FILENO,
+                 std::string("quarvel-cli: cannot write the log to standard output: ") +
+                     std::strerror(error) + "\n");
         return interrupted ? kExitInterrupted : kExitFailures;
     }
     if (interrupted)
@@ -127,10 +122,10 @@ int runCli(const std::vector<std::string>& arguments)
     const CliCommand command = parseCommandLine(arguments);
     switch (command.action) {
     case CliCommand::Action::Help:
-        writeText(STDOUT_FILENO, helpText());
+        writeAll(STDOUT_FILENO, helpText());
         return kExitOk;
     case CliCommand::Action::Version:
-        writeText(STDOUT_FILENO, versionText());
+        writeAll(STDOUT_FILENO, versionText());
         return kExitOk;
     case CliCommand::Action::UsageError:
         return usageError(command.error);

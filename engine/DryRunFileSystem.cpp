@@ -91,23 +91,13 @@ Status DryRunFileSystem::writeCopy(const std::string&, const std::string& target
 Status DryRunFileSystem::stageRewrite(const std::string& source, const std::string& target,
                                       std::unique_ptr<StagedContent>& staged)
 {
-    staged = std::make_unique<StagedInMemory>(
-        [this, source, target](std::string_view content) {
-            return rewriteFile(source, target, content);
-        },
-        false);
-    return Status::ok();
+    return stageWhole(false, source, target, false, staged);
 }
 
 Status DryRunFileSystem::stageCopy(const std::string& source, const std::string& target,
                                    std::unique_ptr<StagedContent>& staged)
 {
-    staged = std::make_unique<StagedInMemory>(
-        [this, source, target](std::string_view content) {
-            return writeCopy(source, target, content);
-        },
-        false);
-    return Status::ok();
+    return stageWhole(true, source, target, false, staged);
 }
 
 Status DryRunFileSystem::copyFileNoReplace(const std::string& source, const std::string& target)

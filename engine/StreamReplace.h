@@ -53,7 +53,7 @@ struct StreamRules
 struct StreamOutcome
 {
     // The replacements, or 1 when there were none but text was put in front
-    // or behind (MorphContent's count). The output was opened exactly when
+    // or behind. The output was opened exactly when
     // this is above 0.
     std::int64_t changes = 0;
     Status status;             // ok, or why reading or writing failed

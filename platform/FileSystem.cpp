@@ -38,26 +38,27 @@ private:
 
 } // namespace
 
+Status FileSystem::stageWhole(bool copy, const std::string& source, const std::string& target,
+                              bool keep, std::unique_ptr<StagedContent>& staged)
+{
+    staged = std::make_unique<StagedInMemory>(
+        [this, copy, source, target](std::string_view content) {
+            return copy ? writeCopy(source, target, content) : rewriteFile(source, target, content);
+        },
+        keep);
+    return Status::ok();
+}
+
 Status FileSystem::stageRewrite(const std::string& source, const std::string& target,
                                 std::unique_ptr<StagedContent>& staged)
 {
-    staged = std::make_unique<StagedInMemory>(
-        [this, source, target](std::string_view content) {
-            return rewriteFile(source, target, content);
-        },
-        true);
-    return Status::ok();
+    return stageWhole(false, source, target, true, staged);
 }
 
 Status FileSystem::stageCopy(const std::string& source, const std::string& target,
                              std::unique_ptr<StagedContent>& staged)
 {
-    staged = std::make_unique<StagedInMemory>(
-        [this, source, target](std::string_view content) {
-            return writeCopy(source, target, content);
-        },
-        true);
-    return Status::ok();
+    return stageWhole(true, source, target, true, staged);
 }
 
 Status FileSystem::openContent(const std::string& path, bool followLink,

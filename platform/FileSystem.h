@@ -129,6 +129,13 @@ public:
 
     // Flushes every file system this object wrote to since the last call.
     virtual void syncWritten() = 0;
+
+protected:
+    // Staging for file systems that write whole contents: the content is
+    // held in memory (or, with `keep` false, dropped) and handed to
+    // rewriteFile or writeCopy at the commit.
+    Status stageWhole(bool copy, const std::string& source, const std::string& target, bool keep,
+                      std::unique_ptr<StagedContent>& staged);
 };
 
 } // namespace quarvel
