@@ -5,6 +5,7 @@
 #include "platform/StopSignal.h"
 #include "platform/qt/QSettingsStore.h"
 #include "ui/AppIcon.h"
+#include "ui/DefaultColormapFilter.h"
 #include "ui/MorphSession.h"
 
 #include <QApplication>
@@ -61,6 +62,7 @@ int startQuarvel(int argc, char** argv)
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationName));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
     QApplication::setWindowIcon(applicationIcon());
+    DefaultColormapFilter::installOnApplication();
 
     // SIGINT and SIGTERM (a desktop session that ends, Ctrl+C in a terminal)
     // close the window the ordinary way, so the settings are saved.
