@@ -1,11 +1,13 @@
 #include "engine/StreamReplace.h"
 
 #include "engine/OccurrenceScanner.h"
+#include "engine/ReadAhead.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <optional>
 
 namespace quarvel {
 
@@ -18,6 +20,12 @@ namespace quarvel {
 // word-start test reads. A match that runs past a full window is followed
 // over the next windows with its progress alone, its start kept as an
 // offset; when it fails, the source is read again from its second byte.
+//
+// On a source longer than one chunk the next chunk is read ahead, on the
+// replacer's reading thread, into the spare storage while the window is
+// scanned; the next window is then the bytes kept from this one, copied in
+// front of it. The source and the output are never used at the same time:
+// every use of the output waits for the read under way first.
 class ReplaceStream
 {
 public:
@@ -27,10 +35,13 @@ public:
           m_search(reinterpret_cast<const unsigned char*>(rules.search.data())),
           m_searchLength(static_cast<std::int64_t>(rules.search.size())),
           m_storage(replacer.alignedWindow()), m_window(m_storage),
-          m_capacity(replacer.m_chunk + m_searchLength + 1),
+          m_capacity(replacer.m_chunk + m_searchLength + 1), m_reserve(AlignUp(m_searchLength + 1)),
           m_spans(nullptr, 0, m_search, m_searchLength, rules.options)
     {
     }
+    ~ReplaceStream() { SettleReadAhead(); }
+    ReplaceStream(const ReplaceStream&) = delete;
+    ReplaceStream& operator=(const ReplaceStream&) = delete;
 
     StreamOutcome Run();
 
@@ -52,9 +63,18 @@ private:
         return reinterpret_cast<const unsigned char*>(m_window + (offset - m_base));
     }
 
+    static std::int64_t AlignUp(std::int64_t n)
+    {
+        constexpr std::int64_t align = StreamReplacer::kWindowAlign;
+        return (n + align - 1) / align * align;
+    }
+
     Scan ScanWindow();
     bool Load(std::int64_t from);
     bool Fill();
+    void StartReadAhead();
+    void SettleReadAhead();
+    bool TakeReadAhead(std::int64_t from);
     bool DecideLongMatch();
     bool Emit(std::int64_t start, std::int64_t span);
     bool Finish();
@@ -70,9 +90,13 @@ private:
     StreamOutput& m_output;
     const unsigned char* m_search;
     const std::int64_t m_searchLength;
-    char* const m_storage; // aligned to kWindowAlign, with that much room to spare
-    char* m_window;        // where the window's first byte is: see Load
+    char* m_storage; // aligned to kWindowAlign, with that much room to spare
+    char* m_window;  // where the window's first byte is: see Load
     const std::int64_t m_capacity;
+    // Room in front of a chunk read ahead for the bytes a window keeps.
+    const std::int64_t m_reserve;
+    char* m_spare = nullptr;           // the other storage, once a read ahead needed it
+    std::optional<SourceRead> m_ahead; // a read ahead that has ended
     // The matcher's CR/LF rules, for matches followed across windows.
     const OccurrenceMatcher m_spans;
 
@@ -144,39 +168,85 @@ bool ReplaceStream::Load(std::int64_t from)
 {
     if (m_open && (!CarryUnchanged(std::min(m_pos, from)) || !FlushPieces()))
         return false;
-    std::int64_t kept = 0;
-    const char* keptBytes = nullptr;
-    if (from >= m_base && from < windowEnd()) {
-        kept = windowEnd() - from;
-        keptBytes = m_window + (from - m_base);
+    SettleReadAhead();
+    if (TakeReadAhead(from)) {
+        if (Status read = m_ahead->status; !read)
+            return Fail(read, false);
+    } else {
+        std::int64_t kept = 0;
+        const char* keptBytes = nullptr;
+        if (from >= m_base && from < windowEnd()) {
+            kept = windowEnd() - from;
+            keptBytes = m_window + (from - m_base);
+        }
+        // The kept bytes go where the next read lands on an aligned address:
+        // the kernel copies file pages far faster into an aligned buffer.
+        constexpr std::int64_t align = StreamReplacer::kWindowAlign;
+        m_window = m_storage + (align - kept % align) % align;
+        if (kept > 0 && keptBytes != m_window)
+            std::memmove(m_window, keptBytes, static_cast<std::size_t>(kept));
+        m_base = from;
+        m_length = kept;
+        if (!atEnd() && !Fill())
+            return false;
     }
-    // The kept bytes go where the next read lands on an aligned address:
-    // the kernel copies file pages far faster into an aligned buffer.
-    constexpr std::int64_t align = StreamReplacer::kWindowAlign;
-    m_window = m_storage + (align - kept % align) % align;
-    if (kept > 0 && keptBytes != m_window)
-        std::memmove(m_window, keptBytes, static_cast<std::size_t>(kept));
-    m_base = from;
-    m_length = kept;
-    return atEnd() || Fill();
+    m_ahead.reset();
+    StartReadAhead();
+    return true;
 }
 
 // Reads up to one chunk more, as far as the window has room.
 bool ReplaceStream::Fill()
 {
-    std::int64_t wanted = std::min(m_replacer.m_chunk, m_capacity - m_length);
-    while (wanted > 0) {
-        std::int64_t got = 0;
-        const Status read = m_source.ReadAt(windowEnd(), m_window + m_length, wanted, got);
-        if (!read)
-            return Fail(read, false);
-        if (got == 0) {
-            m_end = windowEnd();
-            break;
-        }
-        m_length += got;
-        wanted -= got;
-    }
+    SourceRead read;
+    read.offset = windowEnd();
+    read.into = m_window + m_length;
+    read.size = std::min(m_replacer.m_chunk, m_capacity - m_length);
+    ReadWhole(m_source, read);
+    m_length += read.got;
+    if (read.end)
+        m_end = windowEnd();
+    return read.status || Fail(read.status, false);
+}
+
+// Starts reading the chunk behind a window that did not reach the end.
+void ReplaceStream::StartReadAhead()
+{
+    if (atEnd() || !m_replacer.m_readsAhead)
+        return;
+    if (m_spare == nullptr && (m_spare = m_replacer.spareWindow()) == nullptr)
+        return;
+    SourceRead read;
+    read.offset = windowEnd();
+    read.into = m_spare + m_reserve;
+    read.size = m_replacer.m_chunk;
+    m_replacer.m_readAhead->Start(m_source, read);
+}
+
+void ReplaceStream::SettleReadAhead()
+{
+    if (m_replacer.m_readAhead && m_replacer.m_readAhead->pending())
+        m_ahead = m_replacer.m_readAhead->Wait();
+}
+
+// Takes the chunk read ahead as the next window when it lies right behind
+// this one and what the window keeps fits in front of it; otherwise the
+// window is loaded by reading, as without a read ahead.
+bool ReplaceStream::TakeReadAhead(std::int64_t from)
+{
+    const std::int64_t kept = windowEnd() - from;
+    if (!m_ahead || m_ahead->offset != windowEnd() || from < m_base || kept < 0 ||
+        kept > m_capacity - m_replacer.m_chunk)
+        return false;
+    char* window = m_ahead->into - kept;
+    if (kept > 0)
+        std::memcpy(window, m_window + (from - m_base), static_cast<std::size_t>(kept));
+    std::swap(m_storage, m_spare);
+    m_window = window;
+    m_base = from;
+    m_length = kept + m_ahead->got;
+    if (m_ahead->end)
+        m_end = windowEnd();
     return true;
 }
 
@@ -240,6 +310,7 @@ bool ReplaceStream::Finish()
 
 bool ReplaceStream::OpenOutput()
 {
+    SettleReadAhead();
     m_open = true;
     const Status opened = m_output.Open();
     return opened || Fail(opened, true);
@@ -254,6 +325,7 @@ bool ReplaceStream::CarryUnchanged(std::int64_t limit)
     if (m_copied < m_base) {
         if (!FlushPieces())
             return false;
+        SettleReadAhead();
         const std::int64_t length = std::min(limit, m_base) - m_copied;
         if (Status copied = m_output.CopySource(m_copied, length); !copied)
             return Fail(copied, true);
@@ -283,6 +355,7 @@ bool ReplaceStream::FlushPieces()
     std::vector<std::string_view>& pieces = m_replacer.m_pieces;
     if (pieces.empty())
         return true;
+    SettleReadAhead();
     const Status written = m_output.Write(pieces);
     pieces.clear();
     return written || Fail(written, true);
@@ -295,9 +368,24 @@ bool ReplaceStream::Fail(Status status, bool output)
     return false;
 }
 
-StreamReplacer::StreamReplacer(std::int64_t chunk) : m_chunk(std::max<std::int64_t>(chunk, 1)) {}
+StreamReplacer::StreamReplacer(std::int64_t chunk, std::int64_t readAheadFrom)
+    : m_chunk(std::max<std::int64_t>(chunk, 1)), m_readsAhead(m_chunk >= readAheadFrom)
+{
+}
 
 StreamReplacer::~StreamReplacer() = default;
+
+char* StreamReplacer::spareWindow()
+{
+    if (!m_spare) {
+        m_spare.reset(
+            new (std::nothrow) char[static_cast<std::size_t>(m_windowSize + 2 * kWindowAlign)]);
+        if (!m_spare)
+            return nullptr;
+        m_readAhead = std::make_unique<ReadAhead>();
+    }
+    return Aligned(m_spare.get());
+}
 
 bool StreamReplacer::Reserve(std::int64_t window)
 {
@@ -305,6 +393,7 @@ bool StreamReplacer::Reserve(std::int64_t window)
         m_pieces.reserve(kMaxPieces);
     if (window <= m_windowSize)
         return true;
+    m_spare.reset(); // sized for the old window
     // Room to align the start and to shift the window by up to one step.
     const auto storage = static_cast<std::size_t>(window + 2 * kWindowAlign);
     m_window.reset(new (std::nothrow) char[storage]);
@@ -312,11 +401,16 @@ bool StreamReplacer::Reserve(std::int64_t window)
     return m_window != nullptr;
 }
 
+char* StreamReplacer::Aligned(char* storage)
+{
+    const auto address = reinterpret_cast<std::uintptr_t>(storage);
+    const auto misaligned = static_cast<std::int64_t>(address % kWindowAlign);
+    return storage + (misaligned == 0 ? 0 : kWindowAlign - misaligned);
+}
+
 char* StreamReplacer::alignedWindow() const
 {
-    const auto address = reinterpret_cast<std::uintptr_t>(m_window.get());
-    const auto misaligned = static_cast<std::int64_t>(address % kWindowAlign);
-    return m_window.get() + (misaligned == 0 ? 0 : kWindowAlign - misaligned);
+    return Aligned(m_window.get());
 }
 
 StreamOutcome StreamReplacer::Run(StreamSource& source, const StreamRules& rules,
@@ -330,7 +424,8 @@ StreamOutcome StreamReplacer::Run(StreamSource& source, const StreamRules& rules
 std::int64_t StreamReplacer::heldBytes() const
 {
     const std::int64_t storage = m_windowSize > 0 ? m_windowSize + 2 * kWindowAlign : 0;
-    return storage + static_cast<std::int64_t>(m_pieces.capacity() * sizeof(std::string_view));
+    return (m_spare ? 2 : 1) * storage +
+           static_cast<std::int64_t>(m_pieces.capacity() * sizeof(std::string_view));
 }
 
 } // namespace quarvel

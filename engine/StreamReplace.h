@@ -63,11 +63,15 @@ struct StreamOutcome
 // Read size, chosen by bench/stream_replace_bench.cpp.
 inline constexpr std::int64_t kDefaultStreamChunk = std::int64_t{1} << 20;
 
+class ReadAhead;
+
 // Replaces over a stream in constant memory: the source is read in chunks
 // into one window, and the result goes to the output as it is found. What a
 // match still has pending is a range of the source, never bytes held, so
 // the memory is the window (chunk + search length + 1) and a fixed table of
-// output pieces, whatever the content. Reusable from one stream to the next
+// output pieces, whatever the content; a source longer than one chunk adds
+// a second window of storage, which the next chunk is read into ahead, on a
+// thread of the replacer's own, while the window is searched. Reusable from one stream to the next
 // (its storage stays); each stream's results are those of ReplaceAll on the
 // whole content, byte for byte.
 class StreamReplacer
@@ -78,27 +82,37 @@ public:
     // The window's storage is aligned to this, and each read's destination
     // too; the storage has twice this much room beyond the window.
     static constexpr std::int64_t kWindowAlign = 64;
+    // Chunks smaller than this are read in turn by default: handing them to
+    // the reading thread would cost more than it saves.
+    static constexpr std::int64_t kMinReadAheadChunk = 4096;
 
-    explicit StreamReplacer(std::int64_t chunk = kDefaultStreamChunk);
+    explicit StreamReplacer(std::int64_t chunk = kDefaultStreamChunk,
+                            std::int64_t readAheadFrom = kMinReadAheadChunk);
     ~StreamReplacer();
     StreamReplacer(const StreamReplacer&) = delete;
     StreamReplacer& operator=(const StreamReplacer&) = delete;
 
     StreamOutcome Run(StreamSource& source, const StreamRules& rules, StreamOutput& output);
 
-    // The bytes of storage held (window and piece table).
+    // The bytes of storage held (windows and piece table).
     std::int64_t heldBytes() const;
 
 private:
     friend class ReplaceStream;
 
     bool Reserve(std::int64_t window);
+    static char* Aligned(char* storage);
     char* alignedWindow() const;
+    // The second window's storage (made at the first use), or null.
+    char* spareWindow();
 
     std::int64_t m_chunk;
+    bool m_readsAhead;
     std::unique_ptr<char[]> m_window;
     std::int64_t m_windowSize = 0;
     std::vector<std::string_view> m_pieces;
+    std::unique_ptr<char[]> m_spare;
+    std::unique_ptr<ReadAhead> m_readAhead;
 };
 
 } // namespace quarvel
