@@ -34,23 +34,20 @@ std::string normalizedFolder(std::string_view path)
 {
     std::string out;
     out.reserve(path.size() + 1);
+    if (!path.empty() && path.front() == kSeparator)
+        out.push_back(kSeparator);
     std::size_t i = 0;
     while (i < path.size()) {
-        if (path[i] == kSeparator) {
-            if (out.empty() || out.back() != kSeparator)
-                out.push_back(kSeparator);
-            ++i;
-            continue;
-        }
         std::size_t end = path.find(kSeparator, i);
         if (end == std::string_view::npos)
             end = path.size();
         const std::string_view component = path.substr(i, end - i);
-        if (component != ".")
+        if (!component.empty() && component != ".") {
             out.append(component);
-        i = end;
+            out.push_back(kSeparator);
+        }
+        i = end + 1;
     }
-    ensureTrailingSeparator(out);
     return out;
 }
 

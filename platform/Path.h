@@ -29,7 +29,9 @@ std::string absolutePath(const std::string& path);
 namespace quarvel {
 
 // A folder path with runs of separators collapsed and "." components
-// removed, ending with the separator. Purely textual: links are not resolved.
+// removed, ending with the separator; a relative path stays relative
+// ("./a//b" is "a/b/", "." is empty). Purely textual: links are not
+// resolved.
 std::string normalizedFolder(std::string_view path);
 
 // True when `inner` lies strictly below `outer` (both folders, compared
