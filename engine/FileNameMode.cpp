@@ -107,14 +107,14 @@ bool morphName(RunContext& run, const NameRule& rule, const std::string& relativ
 
 } // namespace
 
-int MorphFileNames(RunContext& run, const std::string& relativePath)
+int MorphFileNames(RunContext& run, const std::string& relativePath, const RegexMatcher* regex)
 {
     run.StepProgress();
     std::vector<DirEntry> entries;
     const FileSelection& selection = run.options.selection;
     if (!run.fs.listFolder(selection.startFolder + relativePath, selection.mask, entries))
         return 0;
-    const NameRule rule(run.options);
+    const NameRule rule(run.options, regex);
     int changed = 0;
     for (const DirEntry& entry : entries) {
         if (run.StopRequested())

@@ -22,10 +22,13 @@ bool isPlainName(std::string_view name)
            name.find('\0') == std::string_view::npos;
 }
 
-NameRule::NameRule(const RunOptions& options)
+NameRule::NameRule(const RunOptions& options, const RegexMatcher* regex)
     : m_replacing(replacesInNames(options)), m_matchCase(options.pattern.match.matchCase),
       m_lowerName(options.nameCase.lowerName), m_lowerExtension(options.nameCase.lowerExtension),
-      m_pattern(m_matchCase ? options.pattern.text : lowerAscii(options.pattern.text)),
+      m_unicodeMatch(options.pattern.unicodeCase), m_unicodeLower(options.nameCase.unicode),
+      m_regex(regex != nullptr ? std::make_unique<RegexMatcher>(*regex) : nullptr),
+      m_pattern(m_matchCase ? options.pattern.text
+                            : lowerText(options.pattern.text, m_unicodeMatch)),
       m_replacement(options.pattern.replacement)
 {
 }
@@ -37,21 +40,39 @@ std::string NameRule::newName(std::string_view name) const
 
 std::string NameRule::replacedName(std::string_view name) const
 {
-    std::string working = m_matchCase ? std::string(name) : lowerAscii(name);
-    const std::size_t at = findFirstOccurrence(working, m_pattern);
-    if (at != std::string::npos)
-        working.replace(at, m_pattern.size(), m_replacement);
+    std::string working;
+    if (m_regex) {
+        working = regexReplaced(name);
+    } else {
+        working = m_matchCase ? std::string(name) : lowerText(name, m_unicodeMatch);
+        const std::size_t at = findFirstOccurrence(working, m_pattern);
+        if (at != std::string::npos)
+            working.replace(at, m_pattern.size(), m_replacement);
+    }
     if (!m_lowerName && !m_lowerExtension)
         return working;
-    return lowerNameParts(working, m_lowerName, m_lowerExtension);
+    return lowerNameParts(working, m_lowerName, m_lowerExtension, m_unicodeLower);
+}
+
+// A name is short: a search that hits a limit on it leaves it as it is.
+std::string NameRule::regexReplaced(std::string_view name) const
+{
+    const auto length = static_cast<std::int64_t>(name.size());
+    if (m_regex->Find(name.data(), length, 0, false, false, false) != RegexFind::Match)
+        return std::string(name);
+    const RegexSpan span = m_regex->span();
+    std::string out(name.substr(0, static_cast<std::size_t>(span.start)));
+    m_regex->AppendReplacement(name.data(), out);
+    out += name.substr(static_cast<std::size_t>(span.end));
+    return out;
 }
 
 std::string NameRule::lowerCasedName(std::string_view name) const
 {
     if (m_lowerName)
-        return lowerAscii(name);
+        return lowerText(name, m_unicodeLower);
     if (m_lowerExtension)
-        return lowerNameParts(name, false, true);
+        return lowerNameParts(name, false, true, m_unicodeLower);
     return std::string(name);
 }
 
