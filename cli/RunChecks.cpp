@@ -1,6 +1,8 @@
 #include "cli/RunChecks.h"
 
+#include "app/RunOptionsFromSettings.h"
 #include "cli/CliRun.h"
+#include "engine/PatternRegex.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 
@@ -58,8 +60,30 @@ std::optional<std::string> nothingWillChange(const MorphSettings& settings)
     return prefix + "file-data mode without --pattern, --prepend or --append";
 }
 
+std::optional<std::string> patternProblem(const MorphSettings& settings)
+{
+    const RunOptions options = RunOptionsFrom(settings);
+    // The literal rules as given: the run's options leave them out under
+    // --regex.
+    PatternOptions pattern = options.pattern;
+    pattern.match = {settings.WholeWord != 0, settings.PatternCase != 0, settings.IgnoreCR != 0,
+                     settings.CRasSpace != 0};
+    if (auto conflict = patternConflict(pattern, options.mode))
+        return conflict;
+    if (!searchesByRegex(options.pattern, options.mode))
+        return std::nullopt;
+    std::string error;
+    if (compilePattern(options.pattern, error))
+        return std::nullopt;
+    return "bad regular expression in --pattern or --rep: " + error;
+}
+
 std::optional<int> checkBeforeRun(const MorphSettings& settings, FileSystem& fs, int errorFd)
 {
+    if (const auto problem = patternProblem(settings)) {
+        writeLine(errorFd, *problem);
+        return kExitUsage;
+    }
     if (const auto missing = missingOutputFolder(settings, fs)) {
         writeLine(errorFd, *missing);
         return kExitUsage;

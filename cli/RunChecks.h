@@ -21,7 +21,12 @@ std::optional<std::string> missingOutputFolder(const MorphSettings& settings, Fi
 // missing), or nothing when it can.
 std::optional<std::string> nothingWillChange(const MorphSettings& settings);
 
-// Both checks with their messages on `errorFd`: the exit status when the
+// Why the pattern options cannot run: options that do not go together, or
+// an expression PCRE2 refuses (its message and offset); nothing when they
+// can.
+std::optional<std::string> patternProblem(const MorphSettings& settings);
+
+// The checks with their messages on `errorFd`: the exit status when the
 // run must not start, nothing when it may.
 std::optional<int> checkBeforeRun(const MorphSettings& settings, FileSystem& fs, int errorFd);
 
