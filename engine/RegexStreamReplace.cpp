@@ -15,6 +15,20 @@ bool isContinuation(char byte)
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
+// The length of `window` without a UTF-8 sequence cut short at its end
+// (PCRE2 would take it for an invalid one, not for the start of a match).
+std::int64_t completeLength(const char* window, std::int64_t length)
+{
+    for (std::int64_t back = 1; back <= 4 && back <= length; ++back) {
+        const auto byte = static_cast<unsigned char>(window[length - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue;
+        const std::int64_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return needed > back ? length - back : length;
+    }
+    return length;
+}
+
 } // namespace
 
 // One stream through a RegexStreamReplacer's window.
@@ -39,6 +53,13 @@ public:
 
 private:
     std::int64_t windowEnd() const { return m_base + m_length; }
+    // The window's bytes a search may look at: all at the source's end;
+    // before it, in UTF-8, not a character whose last bytes are still unread.
+    std::int64_t searchable() const
+    {
+        return m_atEnd || !m_matcher.unicode() ? m_length
+                                               : completeLength(m_window.data(), m_length);
+    }
     bool Step();
     bool Emit();
     bool NextCharacter();
@@ -89,13 +110,14 @@ StreamOutcome RegexStream::Run()
 // One search from m_pos, or one move of the window.
 bool RegexStream::Step()
 {
-    if (!m_atEnd && m_pos >= windowEnd())
+    const std::int64_t length = searchable();
+    if (!m_atEnd && m_pos >= m_base + length)
         return MoveOn(m_pos);
     if (m_pos > windowEnd()) {
         m_done = true;
         return true;
     }
-    const RegexFind found = m_matcher.Find(m_window.data(), m_length, m_pos - m_base, !m_atEnd,
+    const RegexFind found = m_matcher.Find(m_window.data(), length, m_pos - m_base, !m_atEnd,
                                            m_base > 0, m_pos == m_noEmptyAt);
     switch (found) {
     case RegexFind::Match:
@@ -112,7 +134,7 @@ bool RegexStream::Step()
     case RegexFind::None:
         if (m_pos == m_noEmptyAt)
             return NextCharacter();
-        m_pos = windowEnd();
+        m_pos = m_base + length;
         m_done = m_atEnd;
         return true;
     case RegexFind::Failed:
