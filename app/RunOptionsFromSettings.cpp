@@ -9,11 +9,13 @@ RunOptions RunOptionsFrom(const MorphSettings& s)
     options.selection = {s.StartDir, s.Mask, s.Recurse != 0};
     options.pattern.text = s.Pattern;
     options.pattern.replacement = s.RepPattern;
-    // The literal rules are off under an expression (the window disables
-    // their boxes; the command line refuses them).
+    // The literal rules are off under an expression, and the CR/LF rules
+    // under case-blind Unicode matching (the window disables their boxes;
+    // the command line refuses them).
     const bool literal = s.Regex == 0;
+    const bool lineRules = literal && (s.UnicodeCase == 0 || s.PatternCase != 0);
     options.pattern.match = {literal && s.WholeWord != 0, s.PatternCase != 0,
-                             literal && s.IgnoreCR != 0, literal && s.CRasSpace != 0};
+                             lineRules && s.IgnoreCR != 0, lineRules && s.CRasSpace != 0};
     options.pattern.regex = !literal;
     options.pattern.unicodeCase = s.UnicodeCase != 0;
     options.edit = {s.Replace != 0, s.Prepend != 0, s.Append != 0};

@@ -1,5 +1,6 @@
 #include "cli/RunChecks.h"
 
+#include "app/PatternCheck.h"
 #include "app/RunOptionsFromSettings.h"
 #include "cli/CliRun.h"
 #include "engine/PatternRegex.h"
@@ -70,12 +71,9 @@ std::optional<std::string> patternProblem(const MorphSettings& settings)
                      settings.CRasSpace != 0};
     if (auto conflict = patternConflict(pattern, options.mode))
         return conflict;
-    if (!searchesByRegex(options.pattern, options.mode))
-        return std::nullopt;
-    std::string error;
-    if (compilePattern(options.pattern, error))
-        return std::nullopt;
-    return "bad regular expression in --pattern or --rep: " + error;
+    if (const auto error = expressionError(settings))
+        return "bad regular expression in --pattern or --rep: " + *error;
+    return std::nullopt;
 }
 
 std::optional<int> checkBeforeRun(const MorphSettings& settings, FileSystem& fs, int errorFd)
