@@ -33,16 +33,18 @@ NameRule::NameRule(const RunOptions& options, const RegexMatcher* regex)
 {
 }
 
-std::string NameRule::newName(std::string_view name) const
+std::string NameRule::newName(std::string_view name, Status* failure) const
 {
-    return m_replacing ? replacedName(name) : lowerCasedName(name);
+    return m_replacing ? replacedName(name, failure) : lowerCasedName(name);
 }
 
-std::string NameRule::replacedName(std::string_view name) const
+std::string NameRule::replacedName(std::string_view name, Status* failure) const
 {
     std::string working;
     if (m_regex) {
-        working = regexReplaced(name);
+        working = regexReplaced(name, failure);
+        if (failure != nullptr && !*failure)
+            return std::string(name);
     } else {
         working = m_matchCase ? std::string(name) : lowerText(name, m_unicodeMatch);
         const std::size_t at = findFirstOccurrence(working, m_pattern);
@@ -54,11 +56,13 @@ std::string NameRule::replacedName(std::string_view name) const
     return lowerNameParts(working, m_lowerName, m_lowerExtension, m_unicodeLower);
 }
 
-// A name is short: a search that hits a limit on it leaves it as it is.
-std::string NameRule::regexReplaced(std::string_view name) const
+std::string NameRule::regexReplaced(std::string_view name, Status* failure) const
 {
     const auto length = static_cast<std::int64_t>(name.size());
-    if (m_regex->Find(name.data(), length, 0, false, false, false) != RegexFind::Match)
+    const RegexFind found = m_regex->Find(name.data(), length, 0, false, false, false);
+    if (found == RegexFind::Failed && failure != nullptr)
+        *failure = m_regex->failure();
+    if (found != RegexFind::Match)
         return std::string(name);
     const RegexSpan span = m_regex->span();
     std::string out(name.substr(0, static_cast<std::size_t>(span.start)));

@@ -45,11 +45,13 @@ public:
     explicit NameRule(const RunOptions& options, const RegexMatcher* regex = nullptr);
 
     bool replacing() const { return m_replacing; }
-    std::string newName(std::string_view name) const;
+    // The new name. When the expression's search hits a limit, the name is
+    // returned as it is and `failure` (if given) says why.
+    std::string newName(std::string_view name, Status* failure = nullptr) const;
 
 private:
-    std::string replacedName(std::string_view name) const;
-    std::string regexReplaced(std::string_view name) const;
+    std::string replacedName(std::string_view name, Status* failure) const;
+    std::string regexReplaced(std::string_view name, Status* failure) const;
     std::string lowerCasedName(std::string_view name) const;
 
     bool m_replacing;

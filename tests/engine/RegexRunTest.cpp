@@ -58,6 +58,23 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"ÉCOLE.TXT", "école", "x", 0, 1, 0, 0, 0, "x.txt"},
                       NameCase{"ÉCOLE.TXT", "(?<w>é)cole", "${w}", 1, 1, 0, 0, 0, "É.TXT"}));
 
+TEST_F(FileNameModeTest, ANameWhoseSearchHitsALimitIsLeftWithAFailureLine)
+{
+    const std::string name = std::string(200, 'a') + "b";
+    f.dir.write("src/" + name, "x");
+    f.dir.write("src/aa", "y");
+    f.settings.Regex = 1;
+    f.settings.Replace = 1;
+    f.settings.Pattern = "(a+)+$";
+    f.settings.RepPattern = "z";
+    f.settings.Rename = 1;
+    run();
+    EXPECT_EQ(f.operationLines(), (Lines{"Renamed " + src("aa") + " --> " + src("z"),
+                                         "Failed to search file " + src(name) +
+                                             ": The regular expression hit its match limit"}));
+    EXPECT_EQ(f.dir.list("src"), (Lines{name, "z"}));
+}
+
 TEST_F(FileDataTest, RegexReplacesEveryMatchWithItsGroups)
 {
     settings.Regex = 1;
