@@ -45,9 +45,10 @@ bool searchesByRegex(const PatternOptions& pattern, RunMode mode)
 
 std::string literalExpression(std::string_view text, bool wholeWord)
 {
-    // A word starts at the content's start or behind white space, and ends
-    // at its end or before white space or a NUL byte.
-    std::string expression = wholeWord ? "(?:\\A|(?<=[\\t\\n\\v\\f\\r ]))" : "";
+    // A word starts at the content's start or behind white space (tab, LF,
+    // VT, FF, CR, space: PCRE2's \\v would take in more), and ends at its
+    // end or before white space or a NUL byte.
+    std::string expression = wholeWord ? "(?:\\A|(?<=[\\x{09}-\\x{0d} ]))" : "";
     static const char kHex[] = "0123456789abcdef";
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -64,7 +65,7 @@ std::string literalExpression(std::string_view text, bool wholeWord)
         }
     }
     if (wholeWord)
-        expression += "(?=[\\t\\n\\v\\f\\r \\x{00}]|\\z)";
+        expression += "(?=[\\x{00}\\x{09}-\\x{0d} ]|\\z)";
     return expression;
 }
 

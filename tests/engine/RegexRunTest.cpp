@@ -112,9 +112,10 @@ TEST_F(FileDataTest, UnicodeCaseBlindLiteralMatchesAccentedCapitals)
     run();
     EXPECT_EQ(dir.read("src/a.txt"), "$1 $1 $1s $1\n");
     settings.WholeWord = 1;
-    dir.write("src/a.txt", "ÉCOLE écoles\xff\n");
+    // U+2028 is no white space to the literal rules.
+    dir.write("src/a.txt", "ÉCOLE écoles\xff\n\u2028école\tÉcole");
     run();
-    EXPECT_EQ(dir.read("src/a.txt"), "$1 écoles\xff\n");
+    EXPECT_EQ(dir.read("src/a.txt"), "$1 écoles\xff\n\u2028école\t$1");
 }
 
 } // namespace
