@@ -61,14 +61,14 @@ std::optional<std::string> nothingWillChange(const MorphSettings& settings)
     return prefix + "file-data mode without --pattern, --prepend or --append";
 }
 
-std::optional<std::string> patternProblem(const MorphSettings& settings)
+std::optional<std::string> patternProblem(const MorphSettings& settings, const MorphSettings& typed)
 {
     const RunOptions options = RunOptionsFrom(settings);
-    // The literal rules as given: the run's options leave them out under
-    // --regex.
+    // The literal rules as typed: the run's options leave them out where
+    // they do not apply.
     PatternOptions pattern = options.pattern;
-    pattern.match = {settings.WholeWord != 0, settings.PatternCase != 0, settings.IgnoreCR != 0,
-                     settings.CRasSpace != 0};
+    pattern.match = {typed.WholeWord != 0, settings.PatternCase != 0, typed.IgnoreCR != 0,
+                     typed.CRasSpace != 0};
     if (auto conflict = patternConflict(pattern, options.mode))
         return conflict;
     if (const auto error = expressionError(settings))
@@ -76,9 +76,10 @@ std::optional<std::string> patternProblem(const MorphSettings& settings)
     return std::nullopt;
 }
 
-std::optional<int> checkBeforeRun(const MorphSettings& settings, FileSystem& fs, int errorFd)
+std::optional<int> checkBeforeRun(const MorphSettings& settings, const MorphSettings& typed,
+                                  FileSystem& fs, int errorFd)
 {
-    if (const auto problem = patternProblem(settings)) {
+    if (const auto problem = patternProblem(settings, typed)) {
         writeLine(errorFd, *problem);
         return kExitUsage;
     }
