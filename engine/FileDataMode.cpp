@@ -1,7 +1,6 @@
 #include "engine/FileDataMode.h"
 
 #include "engine/NameCase.h"
-#include "engine/PatternRegex.h"
 #include "engine/StagedOutput.h"
 
 #include <memory>
@@ -99,7 +98,7 @@ void FolderMorph::ProcessFile(const DirEntry& entry)
     m_run.CountFile();
     const NameCaseOptions& nameCase = m_run.options.nameCase;
     const std::string outputName =
-        lowerNameParts(entry.name, nameCase.lowerName, nameCase.lowerExtension);
+        lowerNameParts(entry.name, nameCase.lowerName, nameCase.lowerExtension, nameCase.unicode);
     const auto& copyFolder = m_run.options.outputs.copyFolder;
     const std::string source = m_sourceFolder + entry.name;
     DataJob job{entry,

@@ -118,5 +118,16 @@ TEST_F(FileDataTest, UnicodeCaseBlindLiteralMatchesAccentedCapitals)
     EXPECT_EQ(dir.read("src/a.txt"), "$1 écoles\xff\n\u2028école\t$1");
 }
 
+// File-data mode names its results by the same Unicode rule.
+TEST_F(FileDataTest, UnicodeCaseNamesTheRewrittenFile)
+{
+    settings.UnicodeCase = 1;
+    settings.LowerFile = settings.LowerExt = 1;
+    dir.write("src/ÄRGER.TXT", "a cat");
+    run();
+    EXPECT_EQ(dir.list("src"), Lines{"ärger.txt"});
+    EXPECT_EQ(dir.read("src/ärger.txt"), "a dog");
+}
+
 } // namespace
 } // namespace quarvel::test
