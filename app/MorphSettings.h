@@ -30,6 +30,8 @@ struct MorphSettings
     std::int32_t IgnoreCR = 0;
     std::int32_t WholeWord = 0;
     std::int32_t CRasSpace = 0;
+    std::int32_t Regex = 0;             // the pattern is a regular expression
+    std::int32_t UnicodeCase = 0;       // letter case follows Unicode for UTF-8 text
     std::int32_t PrependAppendMode = 0; // not stored: 0 = multi-line, 1 = prepend/append
 };
 

@@ -28,6 +28,9 @@ void forEachStored(Settings& s, StringFn&& onString, IntFn&& onInt)
     onInt("Prepend", s.Prepend);
     onInt("WholeWord", s.WholeWord);
     onInt("CRasSpace", s.CRasSpace);
+    // Added later: a file written before them lacks them and loads them off.
+    onInt("Regex", s.Regex);
+    onInt("UnicodeCase", s.UnicodeCase);
 }
 
 } // namespace

@@ -139,7 +139,9 @@ int runCli(const std::vector<std::string>& arguments)
         return usageError("START_DIR '" + command.startDir + "' is not an existing folder");
 
     const MorphSettings settings = settingsFor(command);
-    if (const std::optional<int> stop = checkBeforeRun(settings, disk, STDERR_FILENO))
+    MorphSettings typed = allOffSettings();
+    command.applyTo(typed);
+    if (const std::optional<int> stop = checkBeforeRun(settings, typed, disk, STDERR_FILENO))
         return *stop;
     const RunOptions options = RunOptionsFrom(settings);
     if (!command.dryRun && !command.journal)

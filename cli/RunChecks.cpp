@@ -1,6 +1,9 @@
 #include "cli/RunChecks.h"
 
+#include "app/PatternCheck.h"
+#include "app/RunOptionsFromSettings.h"
 #include "cli/CliRun.h"
+#include "engine/PatternRegex.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 
@@ -58,8 +61,28 @@ std::optional<std::string> nothingWillChange(const MorphSettings& settings)
     return prefix + "file-data mode without --pattern, --prepend or --append";
 }
 
-std::optional<int> checkBeforeRun(const MorphSettings& settings, FileSystem& fs, int errorFd)
+std::optional<std::string> patternProblem(const MorphSettings& settings, const MorphSettings& typed)
 {
+    const RunOptions options = RunOptionsFrom(settings);
+    // The literal rules as typed: the run's options leave them out where
+    // they do not apply.
+    PatternOptions pattern = options.pattern;
+    pattern.match = {typed.WholeWord != 0, settings.PatternCase != 0, typed.IgnoreCR != 0,
+                     typed.CRasSpace != 0};
+    if (auto conflict = patternConflict(pattern, options.mode))
+        return conflict;
+    if (const auto error = expressionError(settings))
+        return "bad regular expression in --pattern or --rep: " + *error;
+    return std::nullopt;
+}
+
+std::optional<int> checkBeforeRun(const MorphSettings& settings, const MorphSettings& typed,
+                                  FileSystem& fs, int errorFd)
+{
+    if (const auto problem = patternProblem(settings, typed)) {
+        writeLine(errorFd, *problem);
+        return kExitUsage;
+    }
     if (const auto missing = missingOutputFolder(settings, fs)) {
         writeLine(errorFd, *missing);
         return kExitUsage;

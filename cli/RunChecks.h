@@ -21,8 +21,18 @@ std::optional<std::string> missingOutputFolder(const MorphSettings& settings, Fi
 // missing), or nothing when it can.
 std::optional<std::string> nothingWillChange(const MorphSettings& settings);
 
-// Both checks with their messages on `errorFd`: the exit status when the
+// Why the pattern options cannot run: options that do not go together, or
+// an expression PCRE2 refuses (its message and offset); nothing when they
+// can. The literal rules are taken from `typed`, the settings the command
+// line gave: stored ones that the window greys out beside an expression are
+// left out of the run, as the window leaves them out.
+std::optional<std::string> patternProblem(const MorphSettings& settings,
+                                          const MorphSettings& typed);
+
+// The checks with their messages on `errorFd`: the exit status when the
 // run must not start, nothing when it may.
-std::optional<int> checkBeforeRun(const MorphSettings& settings, FileSystem& fs, int errorFd);
+// `typed`: as for patternProblem.
+std::optional<int> checkBeforeRun(const MorphSettings& settings, const MorphSettings& typed,
+                                  FileSystem& fs, int errorFd);
 
 } // namespace quarvel::cli

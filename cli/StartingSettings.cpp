@@ -23,6 +23,8 @@ MorphSettings allOffSettings()
     settings.IgnoreCR = 0;
     settings.WholeWord = 0;
     settings.CRasSpace = 0;
+    settings.Regex = 0;
+    settings.UnicodeCase = 0;
     settings.PrependAppendMode = 0;
     return settings;
 }
@@ -33,9 +35,10 @@ namespace {
 // it off; the command line takes it the same way.
 void clearOutOfRangeFlags(MorphSettings& s)
 {
-    for (std::int32_t* flag : {&s.Copy, &s.LowerFile, &s.Recurse, &s.Rename, &s.Replace,
-                               &s.LowerExt, &s.PatternCase, &s.Interactive, &s.SearchMode,
-                               &s.Prepend, &s.Append, &s.IgnoreCR, &s.WholeWord, &s.CRasSpace}) {
+    for (std::int32_t* flag :
+         {&s.Copy, &s.LowerFile, &s.Recurse, &s.Rename, &s.Replace, &s.LowerExt, &s.PatternCase,
+          &s.Interactive, &s.SearchMode, &s.Prepend, &s.Append, &s.IgnoreCR, &s.WholeWord,
+          &s.CRasSpace, &s.Regex, &s.UnicodeCase}) {
         if (*flag < 0 || *flag > 2)
             *flag = 0;
     }

@@ -32,6 +32,11 @@ Pattern:
   --whole-word          match whole words only (--data)
   --ignore-crlf         pass over CR and LF bytes while matching (--data)
   --crlf-as-space       let a space in the pattern match CR LF (--data)
+  --regex               the pattern is a PCRE2 regular expression; --rep may
+                        hold $1, ${1}, ${name} ($$ is a $). Not with
+                        --whole-word, --ignore-crlf or --crlf-as-space
+  --unicode-case        lower-casing and case-blind matching follow Unicode
+                        for UTF-8 text (otherwise ASCII letters only)
   --lower-file          lower-case the file name
   --lower-ext           lower-case the extension
 Results:
@@ -62,7 +67,7 @@ A run that cannot change any file still runs, after one line on standard
 error that names the missing option.
 
 Exit status: 0 when no operation failed, 1 when an operation failed, 2 for a
-usage error or a missing --copy-to folder, 130 when interrupted (SIGINT or SIGTERM: the operation under way
+usage error (a bad --regex expression included) or a missing --copy-to folder, 130 when interrupted (SIGINT or SIGTERM: the operation under way
 is finished, the summary is printed, then "Interrupted").
 )";
 }

@@ -25,12 +25,22 @@ struct DataJob
     bool written = false;
 };
 
+// The expression search of a run under --regex (or a Unicode case-blind
+// literal): `byRegex` with the matcher, null when it could not be compiled.
+struct RegexSearch
+{
+    bool byRegex = false;
+    RegexMatcher* matcher = nullptr;
+    RegexStreamReplacer* replacer = nullptr;
+};
+
 // One folder of file-data mode: the paths its files share and the rules.
 class FolderMorph
 {
 public:
-    FolderMorph(RunContext& run, StreamReplacer& replacer, const std::string& relative)
-        : m_run(run), m_replacer(replacer), m_relative(relative),
+    FolderMorph(RunContext& run, StreamReplacer& replacer, RegexSearch regex,
+                const std::string& relative)
+        : m_run(run), m_replacer(replacer), m_regex(regex), m_relative(relative),
           m_sourceFolder(run.options.selection.startFolder + relative),
           m_rules(rulesFor(run.options))
     {
@@ -42,6 +52,7 @@ private:
     static StreamRules rulesFor(const RunOptions& options);
     void ProcessFile(const DirEntry& entry);
     bool Open(DataJob& job, std::unique_ptr<OpenedContent>& opened);
+    StreamOutcome RunReplacer(StreamSource& source, StreamOutput& output);
     bool Stream(DataJob& job, const OpenedContent& opened, bool copyOnly, std::int64_t& changes);
     Status StageFirst(DataJob& job, bool copyOnly, std::unique_ptr<StagedContent>& staged);
     bool StageCopy(DataJob& job, std::unique_ptr<StagedContent>& staged);
@@ -50,6 +61,7 @@ private:
 
     RunContext& m_run;
     StreamReplacer& m_replacer;
+    RegexSearch m_regex;
     const std::string& m_relative;
     const std::string m_sourceFolder;
     const StreamRules m_rules;
@@ -86,7 +98,7 @@ void FolderMorph::ProcessFile(const DirEntry& entry)
     m_run.CountFile();
     const NameCaseOptions& nameCase = m_run.options.nameCase;
     const std::string outputName =
-        lowerNameParts(entry.name, nameCase.lowerName, nameCase.lowerExtension);
+        lowerNameParts(entry.name, nameCase.lowerName, nameCase.lowerExtension, nameCase.unicode);
     const auto& copyFolder = m_run.options.outputs.copyFolder;
     const std::string source = m_sourceFolder + entry.name;
     DataJob job{entry,
@@ -138,15 +150,16 @@ bool FolderMorph::Stream(DataJob& job, const OpenedContent& opened, bool copyOnl
     StagedOutput output(opened, [&](std::unique_ptr<StagedContent>& staged) {
         return StageFirst(job, copyOnly, staged);
     });
-    const StreamOutcome outcome = m_replacer.Run(source, m_rules, output);
+    const StreamOutcome outcome = RunReplacer(source, output);
     changes = outcome.changes;
     if (outcome.status) {
         (job.stagedInPlace ? job.inPlace : job.copy) = std::move(output.staged());
         return changes > 0;
     }
     if (!outcome.outputFailed) {
-        m_run.record(OperationKind::ReadFile, job.source, {},
-                     OperationStatus::failed(outcome.status));
+        m_run.record(isSearchFailure(outcome.status) ? OperationKind::SearchFile
+                                                     : OperationKind::ReadFile,
+                     job.source, {}, OperationStatus::failed(outcome.status));
         return false;
     }
     if (outcome.status.code() == StagedOutput::kDeclined)
@@ -157,6 +170,15 @@ bool FolderMorph::Stream(DataJob& job, const OpenedContent& opened, bool copyOnl
                  wasInPlace ? job.inPlaceTarget : job.copyPath,
                  OperationStatus::failed(outcome.status));
     return wasInPlace && !job.copyPath.empty() && Stream(job, opened, true, changes);
+}
+
+StreamOutcome FolderMorph::RunReplacer(StreamSource& source, StreamOutput& output)
+{
+    if (!m_regex.byRegex)
+        return m_replacer.Run(source, m_rules, output);
+    if (m_regex.matcher == nullptr)
+        return {0, Status::error(Status::kRegexFailed), false};
+    return m_regex.replacer->Run(source, *m_regex.matcher, m_rules, output);
 }
 
 // At the first change: a rewrite in place where one is asked for, else the
@@ -246,9 +268,15 @@ void FolderMorph::CommitCopy(DataJob& job, std::int64_t changes)
 
 } // namespace
 
+FileDataMode::FileDataMode(bool byRegex, const RegexMatcher* regex)
+    : m_byRegex(byRegex),
+      m_regex(regex != nullptr ? std::make_unique<RegexMatcher>(*regex) : nullptr)
+{
+}
+
 int FileDataMode::MorphFolder(RunContext& run, const std::string& relativePath)
 {
-    FolderMorph folder(run, m_replacer, relativePath);
+    FolderMorph folder(run, m_replacer, {m_byRegex, m_regex.get(), &m_regexReplacer}, relativePath);
     return folder.Run();
 }
 

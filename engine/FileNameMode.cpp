@@ -91,8 +91,14 @@ void copyStep(RunContext& run, NameJob& job)
 bool morphName(RunContext& run, const NameRule& rule, const std::string& relative,
                const DirEntry& entry)
 {
-    NameJob job{relative, entry, rule.newName(entry.name),
+    Status searched;
+    NameJob job{relative, entry, rule.newName(entry.name, &searched),
                 run.options.selection.startFolder + relative + entry.name};
+    if (!searched) {
+        // The name is neither renamed nor copied under a name half decided.
+        run.record(OperationKind::SearchFile, job.source, {}, OperationStatus::failed(searched));
+        return false;
+    }
     const bool nameChanges = job.newName != entry.name;
     // The lower-case path does nothing for a name it leaves as it is; the
     // replacement path still copies it.
@@ -107,14 +113,14 @@ bool morphName(RunContext& run, const NameRule& rule, const std::string& relativ
 
 } // namespace
 
-int MorphFileNames(RunContext& run, const std::string& relativePath)
+int MorphFileNames(RunContext& run, const std::string& relativePath, const RegexMatcher* regex)
 {
     run.StepProgress();
     std::vector<DirEntry> entries;
     const FileSelection& selection = run.options.selection;
     if (!run.fs.listFolder(selection.startFolder + relativePath, selection.mask, entries))
         return 0;
-    const NameRule rule(run.options);
+    const NameRule rule(run.options, regex);
     int changed = 0;
     for (const DirEntry& entry : entries) {
         if (run.StopRequested())

@@ -3,6 +3,7 @@
 #include "engine/DirectoryWalk.h"
 #include "engine/FileDataMode.h"
 #include "engine/FileNameMode.h"
+#include "engine/PatternRegex.h"
 #include "platform/Path.h"
 
 namespace quarvel {
@@ -26,10 +27,17 @@ WalkOptions walkOptionsFor(const RunOptions& options)
 
 int walkTree(RunContext& run)
 {
-    FileDataMode dataMode;
-    const FolderStep step = [&run, &dataMode](const std::string& relative) {
+    // An expression is compiled once for the run (the front ends have
+    // checked it before the run began).
+    std::unique_ptr<RegexMatcher> regex;
+    if (searchesByRegex(run.options.pattern, run.options.mode)) {
+        std::string error;
+        regex = compilePattern(run.options.pattern, error);
+    }
+    FileDataMode dataMode(searchesByRegex(run.options.pattern, run.options.mode), regex.get());
+    const FolderStep step = [&run, &dataMode, &regex](const std::string& relative) {
         run.FolderStarted(relative);
-        return run.options.mode == RunMode::Names ? MorphFileNames(run, relative)
+        return run.options.mode == RunMode::Names ? MorphFileNames(run, relative, regex.get())
                                                   : dataMode.MorphFolder(run, relative);
     };
     return WalkDirectory(run.fs, walkOptionsFor(run.options), step,

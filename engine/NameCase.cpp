@@ -1,5 +1,7 @@
 #include "engine/NameCase.h"
 
+#include "engine/UnicodeCase.h"
+
 namespace quarvel {
 
 namespace {
@@ -58,14 +60,19 @@ std::size_t lastDot(std::string_view name)
     return std::string_view::npos;
 }
 
-std::string lowerNameParts(std::string_view name, bool lowerName, bool lowerExtension)
+std::string lowerText(std::string_view text, bool unicode)
+{
+    return unicode ? lowerUnicode(text) : lowerAscii(text);
+}
+
+std::string lowerNameParts(std::string_view name, bool lowerName, bool lowerExtension, bool unicode)
 {
     const std::size_t dot = lastDot(name);
     const std::size_t split = dot == std::string_view::npos ? name.size() : dot;
     const std::string_view namePart = name.substr(0, split);
     const std::string_view extension = name.substr(split);
-    std::string out = lowerName ? lowerAscii(namePart) : std::string(namePart);
-    out += lowerExtension ? lowerAscii(extension) : std::string(extension);
+    std::string out = lowerName ? lowerText(namePart, unicode) : std::string(namePart);
+    out += lowerExtension ? lowerText(extension, unicode) : std::string(extension);
     return out;
 }
 

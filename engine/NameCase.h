@@ -24,7 +24,12 @@ std::size_t lastDot(std::string_view name);
 // Splits the name at its last dot into a name part and an extension part
 // (the dot and what follows; empty without a dot), lower-cases the name part
 // when `lowerName` and the extension part when `lowerExtension`, and joins
-// them again.
-std::string lowerNameParts(std::string_view name, bool lowerName, bool lowerExtension);
+// them again. With `unicode`, valid UTF-8 is lower-cased by Unicode's rules
+// (see lowerUnicode) and the byte length may change.
+std::string lowerNameParts(std::string_view name, bool lowerName, bool lowerExtension,
+                           bool unicode = false);
+
+// lowerAscii, or lowerUnicode when `unicode`.
+std::string lowerText(std::string_view text, bool unicode);
 
 } // namespace quarvel

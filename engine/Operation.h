@@ -17,6 +17,7 @@ enum class OperationKind
     WriteCopy,      // file-data mode: source's new content written to target in the output tree
     CreateFolder,   // target, an output folder
     ReadFile,       // file-data mode: reading source (recorded only when it failed)
+    SearchFile,     // file-data mode: searching source's content (recorded only when it failed)
     SkipSpecial,    // source is a FIFO, device or socket and was left alone
     SkipSymlink,    // source is a symbolic link and was not rewritten in place
     ConfirmAll,     // the user answered "Yes All": no more questions in this run

@@ -28,6 +28,8 @@ struct PatternOptions
     std::string text;
     std::string replacement;
     MatchOptions match;
+    bool regex = false;       // `text` is a PCRE2 expression, `replacement` may name its groups
+    bool unicodeCase = false; // case-blind matching follows Unicode for valid UTF-8
 };
 
 // How file contents change, and whether names have the pattern replaced.
@@ -48,6 +50,7 @@ struct NameCaseOptions
 {
     bool lowerName = false;      // the part before the last dot
     bool lowerExtension = false; // the last dot and what follows
+    bool unicode = false;        // valid UTF-8 is lower-cased by Unicode rules, not ASCII only
 };
 
 // Where the results go.

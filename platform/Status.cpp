@@ -21,6 +21,14 @@ std::string Status::message() const
         return "Is a symbolic link";
     case kJournalUnavailable:
         return "Cannot write the undo journal";
+    case kRegexMatchLimit:
+        return "The regular expression hit its match limit";
+    case kRegexDepthLimit:
+        return "The regular expression hit its depth or memory limit";
+    case kRegexFailed:
+        return "The regular expression search failed";
+    case kRegexTooLong:
+        return "A match of the regular expression is longer than 64 MiB";
     default:
         return std::strerror(m_code);
     }

@@ -14,6 +14,10 @@ public:
     static constexpr int kNotRegularFile = -1;     // opened entry is a FIFO, device, socket...
     static constexpr int kIsSymbolicLink = -2;     // refusing to replace a symbolic link
     static constexpr int kJournalUnavailable = -3; // the undo journal cannot be written
+    static constexpr int kRegexMatchLimit = -4;    // a search hit the expression's match limit
+    static constexpr int kRegexDepthLimit = -5;    // ... its depth, memory or stack limit
+    static constexpr int kRegexFailed = -6;        // ... failed otherwise
+    static constexpr int kRegexTooLong = -7;       // a match is longer than a stream allows
 
     Status() = default;
     static Status ok() { return {}; }

@@ -46,6 +46,8 @@ const char* OperationKindName(OperationKind kind)
         return "create_folder";
     case OperationKind::ReadFile:
         return "read";
+    case OperationKind::SearchFile:
+        return "search";
     case OperationKind::SkipSpecial:
         return "skip_special";
     case OperationKind::SkipSymlink:

@@ -1,13 +1,11 @@
 #pragma once
 
+#include "engine/UnicodeCase.h" // isValidUtf8
+
 #include <string>
 #include <string_view>
 
 namespace quarvel {
-
-// True when `text` is well-formed UTF-8: no stray continuation bytes, no
-// overlong forms, no surrogates, nothing above U+10FFFF.
-bool isValidUtf8(std::string_view text);
 
 // Appends `text` as a JSON string literal (quotes included); `text` must be
 // valid UTF-8. Quotes, backslashes and control characters are escaped.

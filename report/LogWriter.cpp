@@ -20,6 +20,8 @@ const char* failedAction(OperationKind kind)
         return "create file";
     case OperationKind::CreateFolder:
         return "create directory";
+    case OperationKind::SearchFile:
+        return "search file";
     default:
         return "read file";
     }
@@ -34,6 +36,7 @@ void logFailure(OperationLog& log, const Operation& op)
         AddFailure(log, failedAction(op.kind), op.source, op.target, reason);
         return;
     case OperationKind::ReadFile:
+    case OperationKind::SearchFile:
         AddFailure(log, failedAction(op.kind), op.source, reason);
         return;
     default:
@@ -99,6 +102,7 @@ void logDone(OperationLog& log, const Operation& op)
         AddLogEntry(log, LogEntryKind::Plain, "User cancelled all operations");
         return;
     case OperationKind::ReadFile:
+    case OperationKind::SearchFile:
         return;
     }
 }

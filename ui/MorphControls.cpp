@@ -138,6 +138,9 @@ MorphControls createMorphControls(QDialog* dialog, DialogLayout& layout)
     c.advanced = b.button("advanced", "Advanced", {108, 30, 42, 10});
     c.pattern = b.history("pattern", {7, 41, 156, 61});
     c.patternCase = b.check("patternCase", "Match pattern case", {7, 57, 77, 10}, kLeftColumn);
+    c.regex = b.check("regex", "Regular expression", {89, 57, 75, 10}, kLeftColumn);
+    c.regex->setToolTip(QStringLiteral("The pattern is a PCRE2 regular expression; the "
+                                       "replacement may use $1, ${1}, ${name} and $$"));
     c.rule = b.add<QFrame>("rule", {15, 73, 130, 1});
     c.rule->setFrameShape(QFrame::HLine);
     c.rule->setFrameShadow(QFrame::Sunken);
@@ -154,8 +157,11 @@ MorphControls createMorphControls(QDialog* dialog, DialogLayout& layout)
     c.lowerFile = b.check("lowerFile", "Lower file name case", {13, 173, 83, 10}, kOptionsLeft);
     c.wholeWord = b.check("wholeWord", "Whole word search", {101, 173, 77, 10}, kOptionsRight);
     c.lowerExt = b.check("lowerExt", "Lower extension case", {13, 183, 85, 10}, kOptionsLeft);
-    c.ignoreCR =
-        b.check("ignoreCR", "Ignore CR/LF when searching", {101, 183, 111, 10}, kOptionsBelow);
+    c.ignoreCR = b.check("ignoreCR", "Ignore CR/LF when searching", {101, 183, 111, 10}, 213);
+    c.unicodeCase = b.check("unicodeCase", "Unicode case", {214, 183, 58, 10}, 272);
+    c.unicodeCase->setToolTip(QStringLiteral("Lower-casing and case-blind matching follow "
+                                             "Unicode for UTF-8 names and text (\u00C4 to "
+                                             "\u00E4), not ASCII letters only"));
     c.recurse = b.check("recurse", "Recurse directory tree", {13, 193, 85, 10}, kOptionsLeft);
     c.crAsSpace = b.check("crAsSpace", "Treat CR/LF as space", {101, 193, 87, 10}, kOptionsBelow);
     c.startLabel = b.label("startLabel", "Start directory", {175, 7, 44, 8}, kRightColumn);

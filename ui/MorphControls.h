@@ -26,6 +26,7 @@ struct MorphControls
     QPushButton* advanced;
     HistoryComboBox* pattern;
     FlagCheckBox* patternCase;
+    FlagCheckBox* regex;
     QFrame* rule;
     FlagCheckBox* replace;
     ByteLineEdit* repPattern;
@@ -40,6 +41,7 @@ struct MorphControls
     FlagCheckBox* wholeWord;
     FlagCheckBox* lowerExt;
     FlagCheckBox* ignoreCR;
+    FlagCheckBox* unicodeCase;
     FlagCheckBox* recurse;
     FlagCheckBox* crAsSpace;
     QLabel* startLabel;

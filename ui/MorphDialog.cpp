@@ -61,6 +61,8 @@ void MorphDialog::connectEvents()
     });
     for (FlagCheckBox* box : {c.replace, c.prepend, c.append})
         connect(box, &QCheckBox::toggled, this, [this] { updatePrependAppendControls(); });
+    for (FlagCheckBox* box : {c.regex, c.unicodeCase, c.patternCase})
+        connect(box, &QCheckBox::toggled, this, [this] { updateModeControls(); });
     for (QRadioButton* radio : {c.fileName, c.fileData}) {
         connect(radio, &QRadioButton::toggled, this, [this](bool on) {
             if (on)

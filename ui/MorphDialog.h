@@ -109,6 +109,7 @@ private:
     void populateContextMenu(QMenu& menu);
     void createActions();
     void startBlockedRun();
+    bool expressionAccepted();
     void previewEnded();
 
     // The enabling rules.

@@ -19,19 +19,11 @@ template <class Fn>
 void forEachFlag(MorphSettings& s, const MorphControls& c, Fn&& fn)
 {
     const std::pair<std::int32_t&, FlagCheckBox*> flags[] = {
-        {s.PatternCase, c.patternCase},
-        {s.Replace, c.replace},
-        {s.Prepend, c.prepend},
-        {s.Append, c.append},
-        {s.Rename, c.rename},
-        {s.Interactive, c.interactive},
-        {s.LowerFile, c.lowerFile},
-        {s.WholeWord, c.wholeWord},
-        {s.LowerExt, c.lowerExt},
-        {s.IgnoreCR, c.ignoreCR},
-        {s.Recurse, c.recurse},
-        {s.CRasSpace, c.crAsSpace},
-        {s.Copy, c.copy},
+        {s.PatternCase, c.patternCase}, {s.Regex, c.regex},         {s.Replace, c.replace},
+        {s.Prepend, c.prepend},         {s.Append, c.append},       {s.Rename, c.rename},
+        {s.Interactive, c.interactive}, {s.LowerFile, c.lowerFile}, {s.WholeWord, c.wholeWord},
+        {s.LowerExt, c.lowerExt},       {s.IgnoreCR, c.ignoreCR},   {s.UnicodeCase, c.unicodeCase},
+        {s.Recurse, c.recurse},         {s.CRasSpace, c.crAsSpace}, {s.Copy, c.copy},
     };
     for (const auto& [flag, box] : flags)
         fn(flag, *box);

@@ -29,9 +29,14 @@ void MorphDialog::updateModeControls()
 {
     m_settings.SearchMode = m_controls.fileName->isChecked() ? 1 : 0;
     const bool fileData = m_settings.SearchMode == 0;
-    m_controls.ignoreCR->setEnabled(fileData);
-    m_controls.wholeWord->setEnabled(fileData);
-    m_controls.crAsSpace->setEnabled(fileData);
+    // An expression says word and line rules itself; case-blind Unicode
+    // matching cannot keep the CR/LF rules.
+    const bool literal = !m_controls.regex->isChecked();
+    const bool lineRules =
+        literal && (!m_controls.unicodeCase->isChecked() || m_controls.patternCase->isChecked());
+    m_controls.ignoreCR->setEnabled(fileData && lineRules);
+    m_controls.wholeWord->setEnabled(fileData && literal);
+    m_controls.crAsSpace->setEnabled(fileData && lineRules);
     updatePrependAppendControls();
 }
 

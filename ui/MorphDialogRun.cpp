@@ -1,6 +1,7 @@
 // Runs from the main dialog: "Morph Files", "View Log" and the window side
 // of a run (progress, confirmation, summary).
 
+#include "app/PatternCheck.h"
 #include "app/SettingsRun.h"
 #include "engine/JournalingFileSystem.h"
 #include "platform/StateFolder.h"
@@ -33,7 +34,7 @@ QString summaryDisplay(const std::string& text)
 // confirmation dialogs and the summary box can be acted on.
 void MorphDialog::morphFiles()
 {
-    if (m_running)
+    if (m_running || !expressionAccepted())
         return;
     startBlockedRun();
     // Every run from the window can be undone: it writes the journal as it goes.
@@ -51,6 +52,24 @@ void MorphDialog::startBlockedRun()
     readControls();
     m_controls.progress->setValue(0);
     m_controls.progress->setVisible(true);
+}
+
+// A bad expression never starts a run: PCRE2's reason is shown instead.
+bool MorphDialog::expressionAccepted()
+{
+    readControls();
+    const std::optional<std::string> error = expressionError(m_settings);
+    if (!error)
+        return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Regular Expression"),
+                    QStringLiteral("The pattern or the replacement cannot be used as a regular "
+                                   "expression:\n") +
+                        decodeBytes(*error),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("expressionBox"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    return false;
 }
 
 void MorphDialog::runEnded(const RunSummary& summary)

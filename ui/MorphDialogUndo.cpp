@@ -67,7 +67,7 @@ void MorphDialog::createActions()
 
 void MorphDialog::preview()
 {
-    if (m_running)
+    if (m_running || !expressionAccepted())
         return;
     startBlockedRun();
     m_preview.start(BeginSettingsRun(m_settings));

@@ -25,6 +25,7 @@ _comp_quarvel_cli()
     if [[ $cur == -* ]]; then
         local opts="--names --data --mask --pattern --rep --replace --prepend
             --append --match-case --whole-word --ignore-crlf --crlf-as-space
+            --regex --unicode-case
             --lower-file --lower-ext --recurse --in-place --copy-to
             --interactive --saved --dry-run --json --no-journal --undo --help
             --version"

@@ -50,7 +50,7 @@ struct RecordingStore : SettingsStore
 const std::vector<std::string> kStoreOrder = {
     "Mask",      "Pattern",  "RepPattern", "CopyDir",   "StartDir",    "Replace",    "Copy",
     "LowerFile", "LowerExt", "Recurse",    "Rename",    "PatternCase", "SearchMode", "Interactive",
-    "IgnoreCR",  "Append",   "Prepend",    "WholeWord", "CRasSpace"};
+    "IgnoreCR",  "Append",   "Prepend",    "WholeWord", "CRasSpace",   "Regex",      "UnicodeCase"};
 
 std::vector<std::string> inSection(const std::vector<std::string>& keys)
 {
@@ -60,7 +60,7 @@ std::vector<std::string> inSection(const std::vector<std::string>& keys)
     return out;
 }
 
-TEST(Settings, FirstStartUsesDefaultsAndWritesAll19KeysInStoreOrder)
+TEST(Settings, FirstStartUsesDefaultsAndWritesAll21KeysInStoreOrder)
 {
     RecordingStore store;
     MorphSettings settings = defaultSettings();
@@ -75,9 +75,25 @@ TEST(Settings, FirstStartUsesDefaultsAndWritesAll19KeysInStoreOrder)
 
     SaveSettings(store, settings);
     EXPECT_EQ(store.writes, inSection(kStoreOrder));
-    EXPECT_EQ(store.strings.size() + store.ints.size(), 19u);
+    EXPECT_EQ(store.strings.size() + store.ints.size(), 21u);
     EXPECT_EQ(store.ints["Recurse"], 1);
     EXPECT_EQ(store.strings["Mask"], "*.*");
+}
+
+// A store written before Regex and UnicodeCase existed loads them off.
+TEST(Settings, KeysAddedLaterLoadOffFromAnOlderStore)
+{
+    RecordingStore store;
+    MorphSettings older = defaultSettings();
+    older.PatternCase = 1;
+    SaveSettings(store, older);
+    store.ints.erase("Regex");
+    store.ints.erase("UnicodeCase");
+    MorphSettings loaded = defaultSettings();
+    LoadSettings(store, loaded);
+    EXPECT_EQ(loaded.Regex, 0);
+    EXPECT_EQ(loaded.UnicodeCase, 0);
+    EXPECT_EQ(loaded.PatternCase, 1);
 }
 
 TEST(Settings, HomeFolderDefaultFallsBackToRoot)

@@ -73,3 +73,46 @@ INSTANTIATE_TEST_SUITE_P(
 
 } // namespace
 } // namespace quarvel::test
+
+namespace quarvel::test {
+namespace {
+
+// An expression PCRE2 refuses, or a literal rule beside --regex, stops the
+// run (and the dry run) before any file is touched.
+TEST(CliRunChecks, ABadExpressionOrALiteralRuleStopsTheRun)
+{
+    TempDir dir;
+    dir.write("src/a.txt", "cat");
+    const struct
+    {
+        std::vector<std::string> options;
+        std::string error;
+    } cases[] = {
+        {{"--pattern", "ca(t"},
+         "bad regular expression in --pattern or --rep: missing closing parenthesis at offset 4"},
+        {{"--pattern", "(c)at", "--rep", "$2"},
+         "bad regular expression in --pattern or --rep: the replacement refers to group '2', "
+         "which the expression does not have"},
+        {{"--pattern", "cat", "--whole-word"},
+         "--regex cannot be used with --whole-word (write \\b or a look-around)"},
+        {{"--pattern", "cat", "--ignore-crlf"},
+         "--regex cannot be used with --ignore-crlf or --crlf-as-space (write [\\r\\n]* or \\s+)"},
+    };
+    for (const auto& c : cases) {
+        for (const char* dryRun : {"--in-place", "--dry-run"}) {
+            std::vector<std::string> args = {"--data", "--regex", "--in-place", dryRun};
+            args.insert(args.end(), c.options.begin(), c.options.end());
+            args.push_back(dir / "src");
+            const CliResult result = runCli(args);
+            EXPECT_EQ(result.status, 2);
+            EXPECT_EQ(result.err, "quarvel-cli: " + c.error + "\n");
+        }
+    }
+    const CliResult crlf = runCli({"--data", "--unicode-case", "--crlf-as-space", "--pattern", "é",
+                                   "--in-place", dir / "src"});
+    EXPECT_EQ(crlf.status, 2);
+    EXPECT_EQ(dir.read("src/a.txt"), "cat");
+}
+
+} // namespace
+} // namespace quarvel::test

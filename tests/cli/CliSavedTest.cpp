@@ -43,6 +43,13 @@ protected:
         ASSERT_TRUE(store.flush());
     }
 
+    static MorphSettings allOff()
+    {
+        MorphSettings s = defaultSettings();
+        s.LowerFile = s.LowerExt = s.Recurse = 0;
+        return s;
+    }
+
     std::string storeFile() const { return dir / "config/Brantwick Labs/Quarvel.conf"; }
 
     CliResult run(std::vector<std::string> args)
@@ -91,6 +98,25 @@ TEST_F(CliSaved, LaterOptionsApplyOnTop)
                                    "Morphed 1 unique file.",
                                }));
     EXPECT_EQ(dir.read("src/b.old"), "X");
+}
+
+// A stored whole-word tick is left out beside --regex, as the window greys
+// it out; typed beside it, it is a usage error.
+TEST_F(CliSaved, StoredLiteralRulesGiveWayToATypedExpression)
+{
+    MorphSettings stored = allOff();
+    stored.WholeWord = 1;
+    QSettingsStore store(storeFile());
+    SaveSettings(store, stored);
+    ASSERT_TRUE(store.flush());
+    const std::vector<std::string> options = {"--saved",   "--data",   "--in-place", "--regex",
+                                              "--pattern", "hel+o\\b", "--rep",      "bye"};
+    const CliResult result = run(options);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(dir.read("src/a.txt"), "hellothere bye");
+    std::vector<std::string> typed = options;
+    typed.push_back("--whole-word");
+    EXPECT_EQ(run(typed).status, 2);
 }
 
 TEST_F(CliSaved, AMissingStoreGivesTheFirstRunDefaultsAndStaysMissing)

@@ -172,11 +172,11 @@ TEST_F(MorphDialogTest, TabVisitsTheControlsInTableOrder)
     // The mode's radio buttons are one stop: Tab enters at the first, the
     // arrow keys choose.
     const std::vector<std::string> expected = {
-        "mask",        "advanced",  "pattern",    "patternCase", "replace",
-        "repPattern",  "prepend",   "append",     "fileName",    "rename",
-        "interactive", "lowerFile", "wholeWord",  "lowerExt",    "ignoreCR",
-        "recurse",     "crAsSpace", "startTree",  "startDir",    "copy",
-        "outputTree",  "copyDir",   "morphFiles", "viewLog",     "close"};
+        "mask",       "advanced",  "pattern",  "patternCase", "regex",       "replace",
+        "repPattern", "prepend",   "append",   "fileName",    "rename",      "interactive",
+        "lowerFile",  "wholeWord", "lowerExt", "ignoreCR",    "unicodeCase", "recurse",
+        "crAsSpace",  "startTree", "startDir", "copy",        "outputTree",  "copyDir",
+        "morphFiles", "viewLog",   "close"};
     std::vector<std::string> visited;
     for (std::size_t i = 0; i < expected.size(); ++i) {
         QWidget* focus = QApplication::focusWidget();

@@ -5,6 +5,7 @@
 #include "ui/LogListView.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <algorithm>
 #include <map>
@@ -126,6 +127,60 @@ TEST_F(MorphDialogRunTest, MorphFilesRewritesTheFilesAndShowsTheSummary)
     EXPECT_EQ(lines[0], expected[0]) << "deeper folders first";
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(viewLog(), expected);
+}
+
+// A bad expression is shown with PCRE2's reason and starts no run; a good
+// one runs with the groups filled in.
+TEST_F(MorphDialogRunTest, RegularExpressionBoxBadExpressionIsShownAndNothingRuns)
+{
+    dir.write("src/a.txt", "2026-12-10");
+    settings().SearchMode = 0;
+    settings().Rename = 1;
+    settings().Regex = 1;
+    settings().Pattern = "(\\d+)-(\\d+";
+    settings().RepPattern = "$2";
+    open();
+    QString shown;
+    script.onOtherDialog = [&shown](QWidget* modal) {
+        if (modal->objectName() != QLatin1String("expressionBox"))
+            return;
+        shown = qobject_cast<QMessageBox*>(modal)->text();
+        qobject_cast<QMessageBox*>(modal)->accept();
+    };
+    c().morphFiles->click();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("missing closing parenthesis at offset 10")))
+        << shown.toStdString();
+    EXPECT_TRUE(logLines().empty());
+    EXPECT_EQ(dir.read("src/a.txt"), "2026-12-10");
+
+    c().pattern->setEditBytes("(\\d+)-(\\d+)-(\\d+)");
+    c().repPattern->setBytes("$3.$2.${1}");
+    morph();
+    EXPECT_EQ(dir.read("src/a.txt"), "10.12.2026");
+}
+
+// The literal rules go grey under an expression, the CR/LF ones also under
+// case-blind Unicode matching; the ticks stay.
+TEST_F(MorphDialogRunTest, RegexAndUnicodeCaseGreyTheLiteralRules)
+{
+    settings().SearchMode = 0;
+    settings().WholeWord = settings().IgnoreCR = settings().CRasSpace = 1;
+    open();
+    const auto enabled = [this] {
+        return std::vector<bool>{c().wholeWord->isEnabled(), c().ignoreCR->isEnabled(),
+                                 c().crAsSpace->isEnabled()};
+    };
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true}));
+    c().regex->click();
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false}));
+    c().regex->click();
+    c().unicodeCase->click();
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, false, false}));
+    c().patternCase->click();
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true}));
+    EXPECT_TRUE(c().ignoreCR->isChecked());
+    dialog->readControls();
+    EXPECT_EQ(settings().UnicodeCase, 1);
 }
 
 TEST_F(MorphDialogRunTest, ViewLogBeforeAnyRunShowsThePlaceholder)

@@ -34,14 +34,14 @@ void runSession(const std::string& file, const std::function<void(MorphDialog&)>
     EXPECT_EQ(runMorphSession(store, fs), 0);
 }
 
-TEST(MorphSessionTest, FirstStartStoresAllNineteenValues)
+TEST(MorphSessionTest, FirstStartStoresAllTwentyOneValues)
 {
     TempDir dir;
     const std::string file = dir / "Quarvel.conf";
     runSession(file, [](MorphDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
     QSettings stored(QString::fromStdString(file), QSettings::IniFormat);
     stored.beginGroup(QStringLiteral("App Info"));
-    EXPECT_EQ(stored.childKeys().size(), 19);
+    EXPECT_EQ(stored.childKeys().size(), 21);
     EXPECT_EQ(stored.value(QStringLiteral("Mask")).toByteArray(), QByteArray("*.*"));
     EXPECT_EQ(stored.value(QStringLiteral("SearchMode")).toInt(), 1);
 }
@@ -96,7 +96,7 @@ TEST(MorphSessionTest, TerminationClosesTheWindowAndSavesTheSettings)
     QSettings stored(QString::fromStdString(dir / "config/Brantwick Labs/Quarvel.conf"),
                      QSettings::IniFormat);
     stored.beginGroup(QStringLiteral("App Info"));
-    EXPECT_EQ(stored.childKeys().size(), 19);
+    EXPECT_EQ(stored.childKeys().size(), 21);
 }
 
 TEST(MorphSessionTest, WithoutADisplayTheProgramSaysSoAndFails)
