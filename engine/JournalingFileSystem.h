@@ -42,6 +42,8 @@ public:
     Status createFolder(const std::string& path) override;
     std::vector<std::string> roots() override;
     void syncWritten() override;
+    // The journal is written only at commits, on the run's thread.
+    bool concurrentStaging() override { return m_real.concurrentStaging(); }
 
 private:
     // The old file at `path`, kept when it is a regular file; false when it

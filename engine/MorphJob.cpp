@@ -26,14 +26,21 @@ WalkOptions walkOptionsFor(const RunOptions& options)
 
 int walkTree(RunContext& run)
 {
-    FileDataMode dataMode;
-    const FolderStep step = [&run, &dataMode](const std::string& relative) {
-        run.FolderStarted(relative);
-        return run.options.mode == RunMode::Names ? MorphFileNames(run, relative)
-                                                  : dataMode.MorphFolder(run, relative);
+    const auto stop = [&run] { return run.StopRequested(); };
+    if (run.options.mode == RunMode::Names) {
+        const FolderStep step = [&run](const std::string& relative) {
+            run.FolderStarted(relative);
+            return MorphFileNames(run, relative);
+        };
+        return WalkDirectory(run.fs, walkOptionsFor(run.options), step, stop);
+    }
+    FileDataMode dataMode(run);
+    const FolderStep step = [&dataMode](const std::string& relative) {
+        dataMode.MorphFolder(relative);
+        return 0;
     };
-    return WalkDirectory(run.fs, walkOptionsFor(run.options), step,
-                         [&run] { return run.StopRequested(); });
+    WalkDirectory(run.fs, walkOptionsFor(run.options), step, stop);
+    return dataMode.Finish();
 }
 
 } // namespace

@@ -1,0 +1,140 @@
+#include "engine/OrderedPipeline.h"
+
+#include <chrono>
+
+namespace quarvel {
+
+namespace {
+
+// How often a wait for the oldest item looks at the stop request.
+constexpr std::chrono::milliseconds kStopPoll{20};
+
+} // namespace
+
+OrderedPipeline::OrderedPipeline(int workers, std::size_t limit, Stop stop)
+    : m_stop(std::move(stop)), m_limit(limit < 1 ? 1 : limit)
+{
+    for (int worker = 0; worker < workers; ++worker)
+        m_workers.emplace_back([this, worker] { workerLoop(worker); });
+}
+
+OrderedPipeline::~OrderedPipeline()
+{
+    abandon();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closing = true;
+    }
+    m_wake.notify_all();
+    for (std::thread& worker : m_workers)
+        worker.join();
+}
+
+void OrderedPipeline::workerLoop(int worker)
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_closing || !m_todo.empty(); });
+        if (m_todo.empty())
+            return;
+        Item* item = m_todo.front();
+        m_todo.pop_front();
+        ++m_running;
+        lock.unlock();
+        item->work(worker);
+        lock.lock();
+        --m_running;
+        item->done = true;
+        m_done.notify_all();
+    }
+}
+
+void OrderedPipeline::add(Work work, Commit commit)
+{
+    if (m_abandoned)
+        return;
+    // Nothing ahead and nothing to prepare: no need to queue it.
+    if (!work && m_items.empty()) {
+        if (!(m_stop && m_stop()))
+            commit();
+        else
+            abandon();
+        return;
+    }
+    auto item = std::make_unique<Item>(Item{std::move(work), std::move(commit)});
+    Item* added = item.get();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_items.push_back(std::move(item));
+        if (added->work)
+            m_todo.push_back(added);
+        else
+            added->done = true;
+    }
+    if (added->work)
+        m_wake.notify_one();
+    commitReady();
+    while (!m_abandoned && m_items.size() > m_limit)
+        commitOldest();
+}
+
+void OrderedPipeline::drain()
+{
+    while (!m_abandoned && !m_items.empty())
+        commitOldest();
+}
+
+void OrderedPipeline::commitReady()
+{
+    for (;;) {
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_abandoned || m_items.empty() || !m_items.front()->done)
+                return;
+        }
+        if (!commitFront())
+            return;
+    }
+}
+
+bool OrderedPipeline::commitOldest()
+{
+    for (;;) {
+        {
+            std::unique_lock lock(m_mutex);
+            if (m_done.wait_for(lock, kStopPoll, [this] { return m_items.front()->done; }))
+                break;
+        }
+        if (m_stop && m_stop()) {
+            abandon();
+            return false;
+        }
+    }
+    return commitFront();
+}
+
+bool OrderedPipeline::commitFront()
+{
+    if (m_stop && m_stop()) {
+        abandon();
+        return false;
+    }
+    const std::unique_ptr<Item> item = std::move(m_items.front());
+    m_items.pop_front();
+    item->commit();
+    return true;
+}
+
+void OrderedPipeline::abandon()
+{
+    m_abandoned = true;
+    {
+        std::unique_lock lock(m_mutex);
+        m_todo.clear();
+        m_done.wait(lock, [this] { return m_running == 0; });
+    }
+    // Destroyed here, on the owner's thread: what they staged goes with them.
+    m_items.clear();
+}
+
+} // namespace quarvel
