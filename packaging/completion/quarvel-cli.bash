@@ -19,6 +19,10 @@ _comp_quarvel_cli()
         --help | --version)
             return
             ;;
+        --jobs)
+            mapfile -t COMPREPLY < <(compgen -W "1 2 4 $(nproc 2>/dev/null)" -- "$cur")
+            return
+            ;;
     esac
     $split && return
 
@@ -26,8 +30,8 @@ _comp_quarvel_cli()
         local opts="--names --data --mask --pattern --rep --replace --prepend
             --append --match-case --whole-word --ignore-crlf --crlf-as-space
             --lower-file --lower-ext --recurse --in-place --copy-to
-            --interactive --saved --dry-run --json --no-journal --undo --help
-            --version"
+            --interactive --saved --dry-run --json --no-journal --jobs --undo
+            --help --version"
         mapfile -t COMPREPLY < <(compgen -W "$opts" -- "$cur")
         return
     fi
