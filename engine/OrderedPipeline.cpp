@@ -34,7 +34,9 @@ void OrderedPipeline::workerLoop(int worker)
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
+        ++m_idle;
         m_wake.wait(lock, [this] { return m_closing || !m_todo.empty(); });
+        --m_idle;
         if (m_todo.empty())
             return;
         Item* item = m_todo.front();
@@ -45,7 +47,9 @@ void OrderedPipeline::workerLoop(int worker)
         lock.lock();
         --m_running;
         item->done = true;
-        m_done.notify_all();
+        // Only a waiting owner needs waking; the others look by themselves.
+        if (m_ownerWaits)
+            m_done.notify_all();
     }
 }
 
@@ -63,6 +67,7 @@ void OrderedPipeline::add(Work work, Commit commit)
     }
     auto item = std::make_unique<Item>(Item{std::move(work), std::move(commit)});
     Item* added = item.get();
+    bool wake = false;
     {
         const std::lock_guard lock(m_mutex);
         m_items.push_back(std::move(item));
@@ -70,8 +75,9 @@ void OrderedPipeline::add(Work work, Commit commit)
             m_todo.push_back(added);
         else
             added->done = true;
+        wake = added->work && m_idle > 0;
     }
-    if (added->work)
+    if (wake)
         m_wake.notify_one();
     commitReady();
     while (!m_abandoned && m_items.size() > m_limit)
@@ -102,7 +108,11 @@ bool OrderedPipeline::commitOldest()
     for (;;) {
         {
             std::unique_lock lock(m_mutex);
-            if (m_done.wait_for(lock, kStopPoll, [this] { return m_items.front()->done; }))
+            m_ownerWaits = true;
+            const bool done =
+                m_done.wait_for(lock, kStopPoll, [this] { return m_items.front()->done; });
+            m_ownerWaits = false;
+            if (done)
                 break;
         }
         if (m_stop && m_stop()) {
@@ -131,7 +141,9 @@ void OrderedPipeline::abandon()
     {
         std::unique_lock lock(m_mutex);
         m_todo.clear();
+        m_ownerWaits = true;
         m_done.wait(lock, [this] { return m_running == 0; });
+        m_ownerWaits = false;
     }
     // Destroyed here, on the owner's thread: what they staged goes with them.
     m_items.clear();

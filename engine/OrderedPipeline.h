@@ -64,6 +64,8 @@ private:
     std::condition_variable m_done; // an item was prepared
     std::deque<Item*> m_todo;       // under m_mutex
     int m_running = 0;              // items being prepared, under m_mutex
+    int m_idle = 0;                 // workers waiting for work, under m_mutex
+    bool m_ownerWaits = false;      // the owner waits for m_done, under m_mutex
     bool m_closing = false;         // under m_mutex
     bool m_abandoned = false;
     std::vector<std::thread> m_workers;
