@@ -3,7 +3,6 @@
 #include "platform/TemporaryName.h"
 #include "tests/support/TempDir.h"
 
-#include <dirent.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
@@ -50,36 +49,19 @@ struct NoQuestions : Confirmer
     ConfirmResult confirm(const ConfirmationQuestion&) override { return ConfirmResult::Yes; }
 };
 
-// Every entry below `folder`, with its type and content: two runs that
-// leave the same snapshot left the same tree.
-void snapshot(const std::string& folder, const std::string& relative, std::vector<std::string>& out)
+// Every entry below `relative` with its type, mode and content; a
+// temporary file left behind fails the test.
+void snapshot(const TempDir& dir, const std::string& relative, std::vector<std::string>& out)
 {
-    DIR* dir = ::opendir((folder + relative).c_str());
-    if (dir == nullptr)
-        return;
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
-        const std::string path = folder + relative + name;
+    for (const std::string& name : dir.list(relative)) {
+        EXPECT_FALSE(isTemporaryName(name)) << relative << name;
+        const std::string path = relative + name;
         struct stat st;
-        ::lstat(path.c_str(), &st);
-        std::string line = relative + name + " " + std::to_string(st.st_mode & 0170777);
-        if (S_ISREG(st.st_mode)) {
-            std::string content(static_cast<std::size_t>(st.st_size), '\0');
-            FILE* file = std::fopen(path.c_str(), "rb");
-            const std::size_t got = std::fread(content.data(), 1, content.size(), file);
-            std::fclose(file);
-            line += " " + content.substr(0, got);
-        }
-        out.push_back(line);
+        ::lstat((dir / path).c_str(), &st);
+        out.push_back(path + " " + std::to_string(st.st_mode) +
+                      (S_ISREG(st.st_mode) ? " " + dir.read(path) : ""));
         if (S_ISDIR(st.st_mode))
-            snapshot(folder, relative + name + "/", out);
+            snapshot(dir, path + "/", out);
     }
 }
 
@@ -169,16 +151,12 @@ Result runOnce(const Outputs& outputs, unsigned seed, int jobs, int stopAfter = 
     RunMorphJob(options, fs, confirmer, transcript,
                 [&] { return stopAfter >= 0 && transcript.records >= stopAfter; });
     Result result{transcript.lines, {}};
-    snapshot(dir.path(), "", result.tree);
+    snapshot(dir, "", result.tree);
     // The paths differ from run to run only in the temporary folder's name.
     for (std::string& line : result.transcript) {
         for (std::size_t at = line.find(dir.path()); at != std::string::npos;
              at = line.find(dir.path()))
             line.replace(at, dir.path().size(), "<tmp>/");
-    }
-    for (const std::string& entry : result.tree) {
-        const std::string name = entry.substr(0, entry.find(' '));
-        EXPECT_FALSE(isTemporaryName(name.substr(name.rfind('/') + 1))) << entry;
     }
     return result;
 }
