@@ -271,7 +271,7 @@ bool preparedOnWorker(const DirEntry& entry)
 
 // Work in flight per worker: enough to keep the workers busy while the
 // run's thread commits, little enough to bound open files and memory.
-constexpr std::size_t kTasksPerWorker = 4;
+constexpr std::size_t kTasksPerWorker = 16;
 
 } // namespace
 
@@ -293,7 +293,8 @@ FileDataMode::FileDataMode(RunContext& run) : m_run(run), m_rules(rulesFor(run.o
     const int jobs = run.options.jobs;
     if (jobs <= 1 || run.options.interactive || !run.fs.concurrentStaging())
         return;
-    for (int worker = 0; worker < jobs; ++worker)
+    // One replacer per worker, and one for the run's thread when it helps.
+    for (int worker = 0; worker <= jobs; ++worker)
         m_workerReplacers.push_back(std::make_unique<StreamReplacer>());
     m_pipeline = std::make_unique<OrderedPipeline>(jobs, kTasksPerWorker * jobs,
                                                    [&run] { return run.StopRequested(); });

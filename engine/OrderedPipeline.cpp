@@ -45,12 +45,17 @@ void OrderedPipeline::workerLoop(int worker)
         lock.unlock();
         item->work(worker);
         lock.lock();
-        --m_running;
-        item->done = true;
-        // Only a waiting owner needs waking; the others look by themselves.
-        if (m_ownerWaits)
-            m_done.notify_all();
+        finished(*item);
     }
+}
+
+void OrderedPipeline::finished(Item& item)
+{
+    --m_running;
+    item.done = true;
+    // Only an owner waiting for this item (or for all) needs waking.
+    if (m_awaited == &item || (m_awaitingAll && m_running == 0))
+        m_done.notify_all();
 }
 
 void OrderedPipeline::add(Work work, Commit commit)
@@ -105,22 +110,38 @@ void OrderedPipeline::commitReady()
 
 bool OrderedPipeline::commitOldest()
 {
-    for (;;) {
-        {
-            std::unique_lock lock(m_mutex);
-            m_ownerWaits = true;
-            const bool done =
-                m_done.wait_for(lock, kStopPoll, [this] { return m_items.front()->done; });
-            m_ownerWaits = false;
-            if (done)
-                break;
-        }
+    while (!waitOrHelp()) {
         if (m_stop && m_stop()) {
             abandon();
             return false;
         }
     }
     return commitFront();
+}
+
+// While the oldest item is not done, the owner prepares one that no worker
+// has taken yet rather than sleep: small items then cost no wake-up each.
+// True once the oldest item is done.
+bool OrderedPipeline::waitOrHelp()
+{
+    std::unique_lock lock(m_mutex);
+    Item& oldest = *m_items.front();
+    if (oldest.done)
+        return true;
+    if (!m_todo.empty()) {
+        Item* item = m_todo.front();
+        m_todo.pop_front();
+        ++m_running;
+        lock.unlock();
+        item->work(static_cast<int>(m_workers.size()));
+        lock.lock();
+        finished(*item);
+        return oldest.done;
+    }
+    m_awaited = &oldest;
+    const bool done = m_done.wait_for(lock, kStopPoll, [&oldest] { return oldest.done; });
+    m_awaited = nullptr;
+    return done;
 }
 
 bool OrderedPipeline::commitFront()
@@ -141,9 +162,9 @@ void OrderedPipeline::abandon()
     {
         std::unique_lock lock(m_mutex);
         m_todo.clear();
-        m_ownerWaits = true;
+        m_awaitingAll = true;
         m_done.wait(lock, [this] { return m_running == 0; });
-        m_ownerWaits = false;
+        m_awaitingAll = false;
     }
     // Destroyed here, on the owner's thread: what they staged goes with them.
     m_items.clear();

@@ -19,7 +19,8 @@ namespace quarvel {
 class OrderedPipeline
 {
 public:
-    // Runs on a worker; `worker` (0 to workers - 1) picks its own tools.
+    // Runs on a worker, or on the owner's thread while it waits; `worker`
+    // (0 to workers - 1, `workers` for the owner) picks its own tools.
     using Work = std::function<void(int worker)>;
     using Commit = std::function<void()>;
     // Asked before every commit and while waiting: true abandons the rest.
@@ -51,6 +52,9 @@ private:
     };
 
     void workerLoop(int worker);
+    // A worker or the owner is done preparing `item` (under m_mutex).
+    void finished(Item& item);
+    bool waitOrHelp();
     void commitReady();
     // Waits for the oldest item and commits it; false when the run stopped.
     bool commitOldest();
@@ -65,7 +69,8 @@ private:
     std::deque<Item*> m_todo;       // under m_mutex
     int m_running = 0;              // items being prepared, under m_mutex
     int m_idle = 0;                 // workers waiting for work, under m_mutex
-    bool m_ownerWaits = false;      // the owner waits for m_done, under m_mutex
+    Item* m_awaited = nullptr;      // the item the owner waits for, under m_mutex
+    bool m_awaitingAll = false;     // the owner waits for every item, under m_mutex
     bool m_closing = false;         // under m_mutex
     bool m_abandoned = false;
     std::vector<std::thread> m_workers;
