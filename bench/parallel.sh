@@ -4,11 +4,13 @@
 #   dense  "the" -> "THE" over a 20,000-file tree (100 folders, ~300 MB,
 #          every file changes), on ext4 (BENCH_DIR) and on tmpfs (SHM_DIR):
 #          quarvel-cli (default jobs), quarvel-cli --jobs 1, sd -s, sed -i;
-#   rare   a word in 1% of the same tree's files: quarvel-cli against the
-#          same-work floor (a C loop reading every file and writing back
-#          the changed ones through a temporary file and a rename), on ext4;
+#   rare   a word in 1% of the same tree's files: quarvel-cli (default jobs
+#          and --jobs 1) against the same-work floor (a C loop reading every
+#          file and writing back the changed ones through a temporary file
+#          and a rename, then one syncfs as quarvel-cli makes), on ext4;
 #   names  lower-casing 50,000 names (50 folders of 1,000): quarvel-cli
-#          --names against the floor (listings and one rename call a name).
+#          --names (with and without the journal) against the floor
+#          (listings and one rename call a name, then one syncfs).
 # Every program works on a fresh copy of the tree (made before its timing,
 # warm cache); the results of the dense runs must be the same tree. The
 # journal (undo) is on, as by default, and lives on the tree's file system.
@@ -187,6 +189,9 @@ fresh() { # BASE: a fresh copy of the pristine tree at BASE/work, its journal fo
     rm -rf "$1/work" "$1/state"
     cp -a "$disk/pristine" "$1/work"
     mkdir -p "$1/state"
+    # The copy goes to disk now: the syncfs quarvel-cli ends with would
+    # otherwise write it too, and sd's and sed's runs would overlap it.
+    sync -f "$1/work"
 }
 quarvel() { # BASE FIND REP [OPTIONS]
     local base=$1 find=$2 rep=$3; shift 3
@@ -220,16 +225,23 @@ dense_round() { # NAME BASE
 rare_round() {
     local t
     fresh "$disk"; t=$(quarvel "$disk" QVRARE QVDONE); note "rare quarvel" "$t"; printf ' quarvel %s s (load %s) |' "$t" "$(load)"
-    fresh "$disk"; t=$(seconds "$disk/bin/floor_rewrite" "$disk/work" QVRARE QVDONE); note "rare floor" "$t"; printf ' floor %s s (load %s) |' "$t" "$(load)"
+    fresh "$disk"; t=$(quarvel "$disk" QVRARE QVDONE --jobs 1); note "rare quarvel-j1" "$t"; printf ' quarvel --jobs 1 %s s (load %s) |' "$t" "$(load)"
+    fresh "$disk"; t=$(seconds sh -c '"$1" "$2" QVRARE QVDONE && sync -f "$2"' - "$disk/bin/floor_rewrite" "$disk/work")
+    note "rare floor" "$t"; printf ' floor+syncfs %s s (load %s) |' "$t" "$(load)"
 }
 names_round() {
     local t
-    rm -rf "$disk/state"; mkdir -p "$disk/state"
+    rm -rf "$disk/state"; mkdir -p "$disk/state"; sync -f "$disk/names"
     t=$(HOME="$disk/state" XDG_STATE_HOME="$disk/state" seconds "$cli" --names --lower-file \
         --lower-ext --in-place --recurse "$disk/names")
     restore_names "$disk/names"; note "names quarvel" "$t"; printf ' quarvel %s s (load %s) |' "$t" "$(load)"
-    t=$(seconds "$disk/bin/floor_rename" "$disk/names")
-    restore_names "$disk/names"; note "names floor" "$t"; printf ' floor %s s (load %s) |' "$t" "$(load)"
+    sync -f "$disk/names"
+    t=$(seconds sh -c '"$1" "$2" && sync -f "$2"' - "$disk/bin/floor_rename" "$disk/names")
+    restore_names "$disk/names"; note "names floor" "$t"; printf ' floor+syncfs %s s (load %s) |' "$t" "$(load)"
+    sync -f "$disk/names"
+    t=$(HOME="$disk/state" XDG_STATE_HOME="$disk/state" seconds "$cli" --names --lower-file \
+        --lower-ext --in-place --recurse --no-journal "$disk/names")
+    restore_names "$disk/names"; note "names quarvel-nojournal" "$t"; printf ' quarvel --no-journal %s s (load %s) |' "$t" "$(load)"
 }
 
 uname -srm; nproc; uptime; sd --version
@@ -248,6 +260,6 @@ ratio() { awk -v a="$(median "${times[$1]}")" -v b="$(median "${times[$2]}")" 'B
 [[ $sections == *" dense "* ]] && for fs in ext4 tmpfs; do
     echo "  dense $fs: quarvel / sd $(ratio "$fs quarvel" "$fs sd"), quarvel / sed -i $(ratio "$fs quarvel" "$fs sed"), quarvel / quarvel --jobs 1 $(ratio "$fs quarvel" "$fs quarvel-j1")"
 done
-[[ $sections == *" rare "* ]] && echo "  rare: quarvel / floor $(ratio "rare quarvel" "rare floor")"
-[[ $sections == *" names "* ]] && echo "  names: quarvel / floor $(ratio "names quarvel" "names floor")"
+[[ $sections == *" rare "* ]] && echo "  rare: quarvel / floor $(ratio "rare quarvel" "rare floor"), quarvel --jobs 1 / floor $(ratio "rare quarvel-j1" "rare floor")"
+[[ $sections == *" names "* ]] && echo "  names: quarvel / floor $(ratio "names quarvel" "names floor"), quarvel --no-journal / floor $(ratio "names quarvel-nojournal" "names floor")"
 uptime
