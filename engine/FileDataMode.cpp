@@ -293,10 +293,12 @@ FileDataMode::FileDataMode(RunContext& run) : m_run(run), m_rules(rulesFor(run.o
     const int jobs = run.options.jobs;
     if (jobs <= 1 || run.options.interactive || !run.fs.concurrentStaging())
         return;
+    // The run's thread is one of the jobs: it prepares files too while it
+    // waits for the oldest (one thread fewer to share the cores with).
     // One replacer per worker, and one for the run's thread when it helps.
-    for (int worker = 0; worker <= jobs; ++worker)
+    for (int worker = 0; worker < jobs; ++worker)
         m_workerReplacers.push_back(std::make_unique<StreamReplacer>());
-    m_pipeline = std::make_unique<OrderedPipeline>(jobs, kTasksPerWorker * jobs,
+    m_pipeline = std::make_unique<OrderedPipeline>(jobs - 1, kTasksPerWorker * jobs,
                                                    [&run] { return run.StopRequested(); });
 }
 
