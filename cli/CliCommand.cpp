@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace quarvel::cli {
@@ -59,6 +60,22 @@ const OptionInfo* findSettingOption(std::string_view name)
             return &option;
     }
     return nullptr;
+}
+
+constexpr int kMaxJobs = 256;
+
+// The value of --jobs, or 0 when it is not a whole number from 1 to kMaxJobs.
+int jobCount(const std::string& value)
+{
+    if (value.empty() || value.size() > 3)
+        return 0;
+    int count = 0;
+    for (const char digit : value) {
+        if (digit < '0' || digit > '9')
+            return 0;
+        count = count * 10 + (digit - '0');
+    }
+    return count <= kMaxJobs ? count : 0;
 }
 
 CliCommand usageError(std::string message)
@@ -144,9 +161,10 @@ std::optional<std::string> ArgumentReader::readOption(const std::string& argumen
     const bool isJson = name == "--json";
     const bool isUndo = name == "--undo";
     const bool isNoJournal = name == "--no-journal";
-    if (option == nullptr && !isSaved && !isDryRun && !isJson && !isUndo && !isNoJournal)
+    const bool isJobs = name == "--jobs";
+    if (option == nullptr && !isSaved && !isDryRun && !isJson && !isUndo && !isNoJournal && !isJobs)
         return "unknown option " + name;
-    const bool takesValue = option != nullptr && option->takesValue;
+    const bool takesValue = isJobs || (option != nullptr && option->takesValue);
     if (!takesValue && equals != std::string::npos)
         return "option " + name + " takes no value";
     std::string value;
@@ -157,6 +175,12 @@ std::optional<std::string> ArgumentReader::readOption(const std::string& argumen
             value = m_args[m_next++];
         else
             return "option " + name + " needs a value";
+    }
+    if (isJobs) {
+        m_command.jobs = jobCount(value);
+        if (m_command.jobs == 0)
+            return "--jobs takes a whole number from 1 to " + std::to_string(kMaxJobs) + ", not '" +
+                   value + "'";
     }
     m_haveNames = m_haveNames || name == "--names";
     m_haveData = m_haveData || name == "--data";

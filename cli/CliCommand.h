@@ -28,6 +28,7 @@ struct CliCommand
     bool json = false;      // the records as JSON Lines instead of the log text
     bool journal = true;    // write the undo journal (--no-journal turns it off)
     bool modeGiven = false; // --names or --data was given
+    int jobs = 0;           // --jobs N; 0: as many as there are processors online
     // The options' changes to the settings, in command-line order.
     std::vector<std::function<void(MorphSettings&)>> changes;
 

@@ -15,6 +15,7 @@
 #include "engine/DryRunFileSystem.h"
 #include "engine/JournalingFileSystem.h"
 #include "engine/MorphJob.h"
+#include "platform/OnlineCpus.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/StateFolder.h"
 #include "platform/StopSignal.h"
@@ -143,7 +144,8 @@ int runCli(const std::vector<std::string>& arguments)
     command.applyTo(typed);
     if (const std::optional<int> stop = checkBeforeRun(settings, typed, disk, STDERR_FILENO))
         return *stop;
-    const RunOptions options = RunOptionsFrom(settings);
+    RunOptions options = RunOptionsFrom(settings);
+    options.jobs = command.jobs > 0 ? command.jobs : onlineCpuCount();
     if (!command.dryRun && !command.journal)
         return morph(options, disk, command.json);
     if (!command.dryRun) {

@@ -54,6 +54,11 @@ Run:
                         summary object to standard output instead of the log
                         (JSON Lines; see quarvel-cli(1))
   --no-journal          write no undo journal for this run
+  --jobs N              read and stage up to N files at once (default: the
+                        number of processors online); the log, the counts and
+                        the changes come in the same order as with --jobs 1.
+                        Runs with --interactive or --dry-run and file-name
+                        mode go one file at a time
   --undo                reverse the last run, newest operation first; a file
                         changed since is left alone with a failure line.
                         Takes only --dry-run (print what it would do)

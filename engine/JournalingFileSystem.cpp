@@ -10,18 +10,18 @@ namespace {
 
 const Status kUnjournaled = Status::error(Status::kJournalUnavailable);
 
-JournalEntry entryFor(JournalEntry::Kind kind, const std::string& path,
-                      const std::string& original = {})
+} // namespace
+
+JournalEntry JournalingFileSystem::entryFor(JournalEntry::Kind kind, const std::string& path,
+                                            const std::string& original) const
 {
     JournalEntry entry;
     entry.kind = kind;
     // The undo may run from another folder.
-    entry.path = absolutePath(path);
-    entry.original = original.empty() ? original : absolutePath(original);
+    entry.path = absolutePathIn(m_currentFolder, path);
+    entry.original = original.empty() ? original : absolutePathIn(m_currentFolder, original);
     return entry;
 }
-
-} // namespace
 
 Status JournalingFileSystem::listFolder(const std::string& folder, std::string_view mask,
                                         std::vector<DirEntry>& entries)

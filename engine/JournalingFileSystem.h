@@ -2,6 +2,7 @@
 
 #include "engine/RunJournal.h"
 #include "platform/FileSystem.h"
+#include "platform/Path.h"
 
 #include <functional>
 
@@ -18,7 +19,10 @@ namespace quarvel {
 class JournalingFileSystem : public FileSystem
 {
 public:
-    JournalingFileSystem(FileSystem& real, RunJournal& journal) : m_real(real), m_journal(journal)
+    // The current folder is taken now: relative paths are made absolute
+    // against it without asking the system again for every entry.
+    JournalingFileSystem(FileSystem& real, RunJournal& journal)
+        : m_real(real), m_journal(journal), m_currentFolder(currentFolder())
     {
     }
 
@@ -42,6 +46,8 @@ public:
     Status createFolder(const std::string& path) override;
     std::vector<std::string> roots() override;
     void syncWritten() override;
+    // The journal is written only at commits, on the run's thread.
+    bool concurrentStaging() override { return m_real.concurrentStaging(); }
 
 private:
     // The old file at `path`, kept when it is a regular file; false when it
@@ -55,8 +61,12 @@ private:
     // The change was made (`status` ok): journaled. Else the kept file goes.
     Status finish(const Status& status, JournalEntry entry);
 
+    JournalEntry entryFor(JournalEntry::Kind kind, const std::string& path,
+                          const std::string& original = {}) const;
+
     FileSystem& m_real;
     RunJournal& m_journal;
+    const std::string m_currentFolder;
 };
 
 } // namespace quarvel

@@ -34,14 +34,21 @@ int walkTree(RunContext& run)
         std::string error;
         regex = compilePattern(run.options.pattern, error);
     }
-    FileDataMode dataMode(searchesByRegex(run.options.pattern, run.options.mode), regex.get());
-    const FolderStep step = [&run, &dataMode, &regex](const std::string& relative) {
-        run.FolderStarted(relative);
-        return run.options.mode == RunMode::Names ? MorphFileNames(run, relative, regex.get())
-                                                  : dataMode.MorphFolder(run, relative);
+    const auto stop = [&run] { return run.StopRequested(); };
+    if (run.options.mode == RunMode::Names) {
+        const FolderStep step = [&run, &regex](const std::string& relative) {
+            run.FolderStarted(relative);
+            return MorphFileNames(run, relative, regex.get());
+        };
+        return WalkDirectory(run.fs, walkOptionsFor(run.options), step, stop);
+    }
+    FileDataMode dataMode(run, regex.get());
+    const FolderStep step = [&dataMode](const std::string& relative) {
+        dataMode.MorphFolder(relative);
+        return 0;
     };
-    return WalkDirectory(run.fs, walkOptionsFor(run.options), step,
-                         [&run] { return run.StopRequested(); });
+    WalkDirectory(run.fs, walkOptionsFor(run.options), step, stop);
+    return dataMode.Finish();
 }
 
 } // namespace

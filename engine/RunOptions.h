@@ -70,6 +70,9 @@ struct RunOptions
     NameCaseOptions nameCase;
     OutputOptions outputs;
     bool interactive = false; // ask before every operation
+    // Threads that read and stage file contents at once (file-data mode,
+    // runs that ask nothing); commits stay in walk order whatever it is.
+    int jobs = 1;
 };
 
 // True when file-name mode replaces the pattern in names (a pattern to find

@@ -130,6 +130,12 @@ public:
     // Flushes every file system this object wrote to since the last call.
     virtual void syncWritten() = 0;
 
+    // True when openContent, stageRewrite, stageCopy, folderExists and the
+    // reading and writing of what they return may be called from several
+    // threads at once (each on its own files), while one thread makes
+    // every other call. False, the default, keeps a run on one thread.
+    virtual bool concurrentStaging() { return false; }
+
 protected:
     // Staging for file systems that write whole contents: the content is
     // held in memory (or, with `keep` false, dropped) and handed to

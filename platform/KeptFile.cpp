@@ -83,16 +83,20 @@ Status keepFile(const std::string& path, const std::string& keptPath, WriteTrack
     const AtPath to(keptPath);
     if (!from.status() || !to.status())
         return from.status() ? to.status() : from.status();
-    written.noteEntry(to.dirFd(), to.name(), keptPath);
     method = KeepMethod::HardLink;
     const Status linked = linkFile(from, to);
+    // Noted once the kept file is there to be examined.
+    if (linked)
+        written.noteEntry(to.dirFd(), to.name(), keptPath);
     // EXDEV: another file system; EPERM: links to files of other users
     // refused (protected_hardlinks); EMLINK: too many links already.
     if (linked || (linked.code() != EXDEV && linked.code() != EPERM && linked.code() != EMLINK))
         return linked;
     method = KeepMethod::Reflink;
-    if (cloneFile(from, to))
+    if (cloneFile(from, to)) {
+        written.noteEntry(to.dirFd(), to.name(), keptPath);
         return Status::ok();
+    }
     method = KeepMethod::Copy;
     return copyFileExclusive(path, keptPath, FaultHook{}, written);
 }

@@ -18,12 +18,24 @@ std::string absolutePath(const std::string& path)
 {
     if (!path.empty() && path.front() == kSeparator)
         return path;
+    return absolutePathIn(currentFolder(), path);
+}
+
+std::string currentFolder()
+{
     char current[PATH_MAX];
     if (::getcwd(current, sizeof current) == nullptr)
+        return {};
+    std::string folder = current;
+    ensureTrailingSeparator(folder);
+    return folder;
+}
+
+std::string absolutePathIn(const std::string& folder, const std::string& path)
+{
+    if (folder.empty() || (!path.empty() && path.front() == kSeparator))
         return path;
-    std::string absolute = current;
-    ensureTrailingSeparator(absolute);
-    return absolute + path;
+    return folder + path;
 }
 
 } // namespace quarvel

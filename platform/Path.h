@@ -24,6 +24,14 @@ std::string homeFolder();
 // absolute already, or when the current folder cannot be found).
 std::string absolutePath(const std::string& path);
 
+// The current folder, ending with the separator; empty when it cannot be found.
+std::string currentFolder();
+
+// `path` made absolute against `folder` (an absolute folder ending with the
+// separator, as currentFolder() gives it; unchanged when it is empty or
+// `path` is absolute already).
+std::string absolutePathIn(const std::string& folder, const std::string& path);
+
 } // namespace quarvel
 
 namespace quarvel {

@@ -35,6 +35,7 @@ public:
     Status createFolder(const std::string& path) override;
     std::vector<std::string> roots() override;
     void syncWritten() override;
+    bool concurrentStaging() override { return true; }
 
     // Fault injection for tests: `hook` is called at every FaultPoint of the
     // operations above (see FaultHook.h) and may fail the operation there or

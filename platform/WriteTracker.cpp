@@ -9,26 +9,57 @@
 
 namespace quarvel {
 
+namespace {
+
+std::string_view folderOf(std::string_view path)
+{
+    const std::size_t slash = path.rfind(kSeparator);
+    return path.substr(0, slash == std::string_view::npos ? 0 : slash);
+}
+
+} // namespace
+
+// Entries of one folder lie on one file system: a run that changes many
+// files in a folder examines only the first.
 void WriteTracker::noteEntry(int dirFd, const char* name, std::string_view path)
 {
-    // Entries of one folder lie on one file system: a run that changes many
-    // files in a folder examines only the first.
-    const std::size_t slash = path.rfind(kSeparator);
-    const std::string_view folder = path.substr(0, slash == std::string_view::npos ? 0 : slash);
-    if (!m_lastFolder.empty() && folder == m_lastFolder)
+    const std::string_view folder = folderOf(path);
+    if (known(folder))
         return;
     struct stat st;
     if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
         noteDevice(st.st_dev, path);
-        m_lastFolder.assign(folder);
+        remember(folder);
     }
 }
 
 void WriteTracker::noteFile(int fd, std::string_view path)
 {
+    const std::string_view folder = folderOf(path);
+    if (known(folder))
+        return;
     struct stat st;
-    if (::fstat(fd, &st) == 0)
+    if (::fstat(fd, &st) == 0) {
         noteDevice(st.st_dev, path);
+        remember(folder);
+    }
+}
+
+bool WriteTracker::known(std::string_view folder) const
+{
+    for (const std::string& recent : m_recentFolders) {
+        if (!recent.empty() && recent == folder)
+            return true;
+    }
+    return false;
+}
+
+void WriteTracker::remember(std::string_view folder)
+{
+    if (folder.empty())
+        return;
+    m_recentFolders[m_nextRecent].assign(folder);
+    m_nextRecent = (m_nextRecent + 1) % m_recentFolders.size();
 }
 
 void WriteTracker::noteDevice(dev_t device, std::string_view path)
@@ -58,7 +89,8 @@ void WriteTracker::syncAll()
     if (unreachable)
         ::sync();
     m_folders.clear();
-    m_lastFolder.clear();
+    for (std::string& recent : m_recentFolders)
+        recent.clear();
 }
 
 } // namespace quarvel

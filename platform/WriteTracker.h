@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
@@ -25,9 +27,16 @@ public:
 
 private:
     void noteDevice(dev_t device, std::string_view path);
+    // Whether the file system of `folder` is noted already, as one of the
+    // last folders examined; remember() makes it one of them.
+    bool known(std::string_view folder) const;
+    void remember(std::string_view folder);
 
     std::map<dev_t, std::string> m_folders; // per written device, a folder on it
-    std::string m_lastFolder;               // the folder of the last entry examined
+    // The last folders examined: a run alternates between the folder it
+    // changes and the journal's, so two spare almost every examination.
+    std::array<std::string, 2> m_recentFolders;
+    std::size_t m_nextRecent = 0;
 };
 
 } // namespace quarvel

@@ -1,6 +1,7 @@
 #include "ui/WindowRun.h"
 
 #include "engine/MorphJob.h"
+#include "platform/OnlineCpus.h"
 #include "report/ConfirmMessage.h"
 
 #include <QMetaObject>
@@ -23,6 +24,9 @@ void WindowRun::start(RunOptions options, FileSystem& fs)
 {
     joinWorker();
     m_stop = false;
+    // A run that asks nothing keeps every processor busy; the questions of
+    // an interactive one come one at a time in walk order.
+    options.jobs = options.interactive ? 1 : onlineCpuCount();
     m_worker = std::thread(
         [this, options = std::move(options), &fs]() mutable { work(std::move(options), fs); });
 }

@@ -52,7 +52,8 @@ public:
     WindowRun(const WindowRun&) = delete;
     WindowRun& operator=(const WindowRun&) = delete;
 
-    // GUI thread: starts the job; `fs` must outlive it.
+    // GUI thread: starts the job, with as many jobs as processors online
+    // unless it is interactive; `fs` must outlive it.
     void start(RunOptions options, FileSystem& fs);
     // GUI thread: the job stops after the operation under way, and a
     // question waiting for its answer is answered No.

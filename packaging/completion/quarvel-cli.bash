@@ -19,6 +19,10 @@ _comp_quarvel_cli()
         --help | --version)
             return
             ;;
+        --jobs)
+            mapfile -t COMPREPLY < <(compgen -W "1 2 4 $(nproc 2>/dev/null)" -- "$cur")
+            return
+            ;;
     esac
     $split && return
 
@@ -27,8 +31,8 @@ _comp_quarvel_cli()
             --append --match-case --whole-word --ignore-crlf --crlf-as-space
             --regex --unicode-case
             --lower-file --lower-ext --recurse --in-place --copy-to
-            --interactive --saved --dry-run --json --no-journal --undo --help
-            --version"
+            --interactive --saved --dry-run --json --no-journal --jobs --undo
+            --help --version"
         mapfile -t COMPREPLY < <(compgen -W "$opts" -- "$cur")
         return
     fi

@@ -17,12 +17,19 @@ constexpr int kFiles = 300;
 const std::string kFolder = "src/" + std::string(250, 'd') + "/" + std::string(250, 'e') + "/" +
                             std::string(250, 'f') + "/";
 
-TEST(CliDataInterrupt, EveryFileIsOldOrNewAndNoTemporaryFileStays)
+class CliDataInterrupt : public ::testing::TestWithParam<const char*>
+{
+};
+
+// One job and several: a stop ends the run after the files under way, and
+// the log counts exactly what was put in place.
+TEST_P(CliDataInterrupt, EveryFileIsOldOrNewAndNoTemporaryFileStays)
 {
     TempDir dir;
     for (int i = 0; i < kFiles; ++i)
         dir.write(kFolder + "file" + std::to_string(i), "cat");
-    CliProcess process({"--data", "--rep", "A", "--append", "--in-place", dir / kFolder});
+    CliProcess process(
+        {"--data", "--rep", "A", "--append", "--in-place", "--jobs", GetParam(), dir / kFolder});
     ASSERT_TRUE(process.readUntil([](auto& out, auto&) { return !out.empty(); }));
     process.sendSignal(SIGINT);
     const CliResult result = process.finish();
@@ -45,6 +52,8 @@ TEST(CliDataInterrupt, EveryFileIsOldOrNewAndNoTemporaryFileStays)
     }
     EXPECT_EQ(rewritten, updated);
 }
+
+INSTANTIATE_TEST_SUITE_P(Jobs, CliDataInterrupt, ::testing::Values("1", "4"));
 
 } // namespace
 } // namespace quarvel::test

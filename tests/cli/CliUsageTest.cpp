@@ -33,6 +33,10 @@ TEST(CliUsage, ErrorsExitWithTwoAndChangeNothing)
         {{"--names", "--lower-file", "--in-place", dir / "src/Upper.TXT"},
          "is not an existing folder"},
         {{"--names", "--lower-file", "--in-place", ""}, "is not an existing folder"},
+        {{"--data", "--in-place", "--jobs", "0", src}, "--jobs takes a whole number"},
+        {{"--data", "--in-place", "--jobs=4x", src}, "not '4x'"},
+        {{"--data", "--in-place", "--jobs", "257", src}, "from 1 to 256"},
+        {{"--undo", "--jobs", "2"}, "--undo takes no other option"},
     };
     for (const UsageCase& c : cases) {
         SCOPED_TRACE(c.message);

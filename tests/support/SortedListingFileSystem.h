@@ -56,6 +56,7 @@ public:
     Status createFolder(const std::string& path) override { return m_inner.createFolder(path); }
     std::vector<std::string> roots() override { return m_inner.roots(); }
     void syncWritten() override { m_inner.syncWritten(); }
+    bool concurrentStaging() override { return m_inner.concurrentStaging(); }
 
 private:
     FileSystem& m_inner;

@@ -1,0 +1,188 @@
+#include "engine/MorphJob.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/TemporaryName.h"
+#include "report/LogWriter.h"
+#include "report/OperationLog.h"
+#include "tests/support/TempDir.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
+#include <vector>
+
+namespace quarvel::test {
+namespace {
+
+// The run's log, and a count of its records for the stop request.
+struct CountingLog : LogWriter
+{
+    explicit CountingLog(OperationLog& log) : LogWriter(log) {}
+    void operationDone(const Operation& operation) override
+    {
+        LogWriter::operationDone(operation);
+        ++records;
+    }
+    int records = 0;
+};
+
+struct NoQuestions : Confirmer
+{
+    ConfirmResult confirm(const ConfirmationQuestion&) override { return ConfirmResult::Yes; }
+};
+
+// Every entry below `relative` with its type, mode and content; a
+// temporary file left behind fails the test.
+void snapshot(const TempDir& dir, const std::string& relative, std::vector<std::string>& out)
+{
+    for (const std::string& name : dir.list(relative)) {
+        EXPECT_FALSE(isTemporaryName(name)) << relative << name;
+        const std::string path = relative + name;
+        struct stat st;
+        ::lstat((dir / path).c_str(), &st);
+        out.push_back(path + " " + std::to_string(st.st_mode) +
+                      (S_ISREG(st.st_mode) ? " " + dir.read(path) : ""));
+        if (S_ISDIR(st.st_mode))
+            snapshot(dir, path + "/", out);
+    }
+}
+
+// A random tree below src/: nested folders, names that clash once
+// lower-cased, contents with and without the pattern, links to files in
+// other folders, a FIFO.
+void makeTree(const TempDir& dir, unsigned seed)
+{
+    std::mt19937 random(seed);
+    const std::vector<std::string> words{"cat", "Cat", "dog", "cats", "x", "concat", "\n"};
+    const std::vector<std::string> folders{"", "A/", "A/b/", "C/", "C/d/e/"};
+    std::vector<std::string> files;
+    for (const std::string& folder : folders) {
+        dir.makeDir("src/" + folder);
+        const int count = 3 + static_cast<int>(random() % 8);
+        for (int i = 0; i < count; ++i) {
+            const std::string name = (random() % 3 == 0 ? "F" : "f") + std::to_string(i % 4) +
+                                     (random() % 2 == 0 ? ".TXT" : ".txt");
+            if (dir.exists("src/" + folder + name))
+                continue;
+            std::string content;
+            for (std::size_t w = random() % 40; w > 0; --w)
+                content += words[random() % words.size()] + " ";
+            dir.write("src/" + folder + name, content);
+            files.push_back(folder + name);
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        const std::string link =
+            dir / ("src/" + folders[random() % folders.size()] + "link" + std::to_string(i));
+        ASSERT_EQ(
+            ::symlink((dir / ("src/" + files[random() % files.size()])).c_str(), link.c_str()), 0);
+    }
+    ::mkfifo((dir / "src/C/fifo").c_str(), 0644);
+}
+
+// Fails reads, writes, placements and folder creations by the path alone,
+// the same in every schedule.
+Status faultByPath(FaultPoint point, const std::string& path, unsigned seed)
+{
+    const std::size_t at =
+        path.find("/src/") != std::string::npos ? path.find("/src/") : path.find("/out/");
+    const std::size_t hash = std::hash<std::string>{}(path.substr(at) + std::to_string(seed));
+    const bool hit = (point == FaultPoint::Read && hash % 9 == 0) ||
+                     (point == FaultPoint::Write && hash % 11 == 1) ||
+                     (point == FaultPoint::Place && hash % 7 == 2) ||
+                     (point == FaultPoint::CreateFolder && hash % 3 == 0);
+    return hit ? Status::error(EIO) : Status::ok();
+}
+
+struct Outputs
+{
+    bool inPlace;
+    bool copy;
+    bool lowerName;
+};
+
+struct Result
+{
+    std::vector<std::string> transcript; // the log
+    std::vector<std::string> tree;
+    bool interrupted = false;
+};
+
+// One run over a fresh tree of `seed`; `stopAfter` records, a stop.
+Result runOnce(const Outputs& outputs, unsigned seed, int jobs, int stopAfter = -1)
+{
+    TempDir dir;
+    makeTree(dir, seed);
+    dir.makeDir("out");
+    PosixFileSystem fs;
+    fs.setAnonymousTemporaryFiles(false); // a temporary file left behind shows
+    fs.setFaultHook([seed](FaultPoint point, const std::string& path) {
+        return faultByPath(point, path, seed);
+    });
+    RunOptions options;
+    options.mode = RunMode::Data;
+    options.selection = {dir / "src/", "*.*", true};
+    options.pattern = {"cat", "dog", {}};
+    options.edit.replace = true;
+    options.nameCase.lowerName = outputs.lowerName;
+    options.outputs.inPlace = outputs.inPlace;
+    if (outputs.copy)
+        options.outputs.copyFolder = dir / "out/";
+    options.jobs = jobs;
+    NoQuestions confirmer;
+    OperationLog log;
+    CountingLog writer(log);
+    const RunSummary summary = RunMorphJob(options, fs, confirmer, writer, [&] {
+        return stopAfter >= 0 && writer.records >= stopAfter;
+    });
+    Result result{{}, {}, summary.interrupted};
+    for (std::size_t i = 0; i < log.size(); ++i)
+        result.transcript.emplace_back(log.line(i));
+    snapshot(dir, "", result.tree);
+    // The paths differ from run to run only in the temporary folder's name.
+    for (std::string& line : result.transcript) {
+        for (std::size_t at = line.find(dir.path()); at != std::string::npos;
+             at = line.find(dir.path()))
+            line.replace(at, dir.path().size(), "<tmp>/");
+    }
+    return result;
+}
+
+using ParallelParam = std::tuple<Outputs, unsigned>;
+
+class ParallelRunTest : public ::testing::TestWithParam<ParallelParam>
+{
+};
+
+TEST_P(ParallelRunTest, FourJobsGiveTheRecordsAndTreeOfOne)
+{
+    const auto& [outputs, seed] = GetParam();
+    const Result serial = runOnce(outputs, seed, 1);
+    const Result parallel = runOnce(outputs, seed, 4);
+    EXPECT_EQ(serial.transcript, parallel.transcript);
+    EXPECT_EQ(serial.tree, parallel.tree);
+}
+
+TEST_P(ParallelRunTest, AStopMidwayCommitsAndCountsWhatASerialRunDoes)
+{
+    const auto& [outputs, seed] = GetParam();
+    for (const int stopAfter : {1, 6, 15}) {
+        const Result serial = runOnce(outputs, seed, 1, stopAfter);
+        const Result parallel = runOnce(outputs, seed, 4, stopAfter);
+        EXPECT_EQ(serial.transcript, parallel.transcript) << "stop after " << stopAfter;
+        EXPECT_EQ(serial.tree, parallel.tree) << "stop after " << stopAfter;
+        EXPECT_TRUE(parallel.interrupted);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RandomTrees, ParallelRunTest,
+    ::testing::Combine(::testing::Values(Outputs{true, false, false}, Outputs{true, false, true},
+                                         Outputs{false, true, true}, Outputs{true, true, true}),
+                       ::testing::Values(1u, 2u, 3u)));
+
+} // namespace
+} // namespace quarvel::test
