@@ -26,11 +26,10 @@ ReadAhead::~ReadAhead()
 {
     if (!m_thread.joinable())
         return;
-    {
-        std::lock_guard lock(m_mutex);
-        m_quit = true;
-    }
-    m_wake.notify_one();
+    if (m_pending)
+        Wait();
+    m_state.store(Quit, std::memory_order_release);
+    m_state.notify_one();
     m_thread.join();
 }
 
@@ -46,43 +45,57 @@ bool ReadAhead::Start(StreamSource& source, const SourceRead& read)
             return false;
         }
     }
-    {
-        std::lock_guard lock(m_mutex);
-        m_source = &source;
-        m_read = read;
-        m_requested = true;
-        m_finished = false;
-    }
-    m_wake.notify_one();
+    m_source = &source;
+    m_read = read;
+    m_state.store(Requested, std::memory_order_release);
+    m_state.notify_one();
     m_pending = true;
     return true;
 }
 
 SourceRead ReadAhead::Wait()
 {
-    std::unique_lock lock(m_mutex);
-    m_done.wait(lock, [this] { return m_finished; });
+    AwaitEither(Finished, Finished);
     m_pending = false;
-    m_finished = false;
-    return m_read;
+    SourceRead read = m_read;
+    m_state.store(Idle, std::memory_order_relaxed);
+    return read;
+}
+
+namespace {
+
+void pauseBriefly()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+}
+
+} // namespace
+
+ReadAhead::State ReadAhead::AwaitEither(State a, State b)
+{
+    // About a tenth of a millisecond of spinning, then sleep.
+    for (int spin = 0; spin < 4000; ++spin) {
+        const int state = m_state.load(std::memory_order_acquire);
+        if (state == a || state == b)
+            return static_cast<State>(state);
+        pauseBriefly();
+    }
+    for (;;) {
+        const int state = m_state.load(std::memory_order_acquire);
+        if (state == a || state == b)
+            return static_cast<State>(state);
+        m_state.wait(state, std::memory_order_acquire);
+    }
 }
 
 void ReadAhead::Serve()
 {
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_wake.wait(lock, [this] { return m_quit || m_requested; });
-        if (m_quit)
-            return;
-        m_requested = false;
-        SourceRead read = m_read;
-        StreamSource* source = m_source;
-        lock.unlock();
-        ReadWhole(*source, read);
-        lock.lock();
-        m_read = read;
-        m_finished = true;
-        m_done.notify_one();
+    while (AwaitEither(Requested, Quit) == Requested) {
+        ReadWhole(*m_source, m_read);
+        m_state.store(Finished, std::memory_order_release);
+        m_state.notify_one();
     }
 }
 

@@ -2,9 +2,8 @@
 
 #include "platform/Status.h"
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <thread>
 
 namespace quarvel {
@@ -30,6 +29,8 @@ void ReadWhole(StreamSource& source, SourceRead& read);
 // buffer and the search overlap, instead of taking turns. One read is under
 // way at a time; the thread is started at the first read and lives as long
 // as the object, so a file of many chunks costs one hand-over per chunk.
+// A hand-over spins briefly before it sleeps: a chunk is read and searched
+// in tens of microseconds, about what a sleep and a wake-up cost.
 class ReadAhead
 {
 public:
@@ -47,18 +48,23 @@ public:
     bool pending() const { return m_pending; }
 
 private:
-    void Serve();
+    enum State : int
+    {
+        Idle,      // the owner may set the request
+        Requested, // the thread owns the request
+        Finished,  // the owner may take the result
+        Quit,
+    };
 
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_done;
+    void Serve();
+    // Waits until the state is `a` or `b`; returns it.
+    State AwaitEither(State a, State b);
+
+    std::atomic<int> m_state{Idle};
     std::thread m_thread;
     bool m_failedToStart = false;
     bool m_pending = false; // only the owner's thread reads and writes it
-    // Guarded by m_mutex:
-    bool m_quit = false;
-    bool m_requested = false;
-    bool m_finished = false;
+    // Handed over with m_state: written by whoever owns the request.
     StreamSource* m_source = nullptr;
     SourceRead m_read;
 };
