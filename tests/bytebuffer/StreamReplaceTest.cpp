@@ -173,7 +173,8 @@ TEST(StreamReplace, CrLfRunLongerThanManyChunksNeedsOnlyTheWindow)
     }
 }
 
-// Whatever fails, the outcome says which side it was and why.
+// Whatever fails, the outcome says which side it was and why, whether the
+// chunk was read in turn or ahead.
 TEST(StreamReplace, FailuresNameTheirSide)
 {
     const std::string content = std::string(100, 'x') + " cat " + std::string(100, 'y');
@@ -186,14 +187,17 @@ TEST(StreamReplace, FailuresNameTheirSide)
                  {"write", INT64_MAX, ENOSPC},
                  {"copy", INT64_MAX, EXDEV},
                  {"", 150, EIO}};
-    for (const auto& expected : cases) {
-        StringSource source(content);
-        source.failReadsFrom = expected.failingRead;
-        StringOutput output(source);
-        output.failing = expected.failingOutput;
-        const StreamOutcome outcome = StreamReplacer(32).Run(source, {"cat", "dog", {}}, output);
-        EXPECT_EQ(outcome.status.code(), expected.code);
-        EXPECT_EQ(outcome.outputFailed, *expected.failingOutput != 0);
+    for (const std::int64_t readAheadFrom : {INT64_MAX, std::int64_t{1}}) {
+        for (const auto& expected : cases) {
+            StringSource source(content);
+            source.failReadsFrom = expected.failingRead;
+            StringOutput output(source);
+            output.failing = expected.failingOutput;
+            const StreamOutcome outcome =
+                StreamReplacer(32, readAheadFrom).Run(source, {"cat", "dog", {}}, output);
+            EXPECT_EQ(outcome.status.code(), expected.code) << readAheadFrom;
+            EXPECT_EQ(outcome.outputFailed, *expected.failingOutput != 0);
+        }
     }
 }
 
