@@ -38,22 +38,7 @@ std::string listable(const std::string& key)
 
 std::string ForeseenTree::folderKey(std::string_view folder)
 {
-    std::string key;
-    if (!folder.empty() && folder.front() == kSeparator)
-        key.push_back(kSeparator);
-    std::size_t at = 0;
-    while (at < folder.size()) {
-        std::size_t end = folder.find(kSeparator, at);
-        if (end == std::string_view::npos)
-            end = folder.size();
-        const std::string_view component = folder.substr(at, end - at);
-        if (!component.empty() && component != ".") {
-            key.append(component);
-            key.push_back(kSeparator);
-        }
-        at = end + 1;
-    }
-    return key;
+    return normalizedFolder(folder);
 }
 
 ForeseenTree::Lookup ForeseenTree::lookup(const std::string& path)
