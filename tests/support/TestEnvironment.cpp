@@ -1,5 +1,7 @@
 #include "tests/support/TestEnvironment.h"
 
+#include "tests/support/TempDir.h"
+
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
@@ -8,11 +10,16 @@ namespace quarvel::test {
 
 void isolateEnvironment()
 {
-    const std::string home = QUARVEL_TEST_HOME;
-    ::mkdir(home.c_str(), 0755);
-    ::setenv("HOME", home.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
-    ::setenv("XDG_STATE_HOME", (home + "/.local/state").c_str(), 1);
+    // A home of its own for each test process, removed at exit: ctest runs
+    // tests in parallel, and two of them sharing the state folder would see
+    // each other's undo journal (a run "still under way", or the wrong run).
+    const std::string base = QUARVEL_TEST_HOME;
+    ::mkdir(base.c_str(), 0755);
+    static const TempDir home(base);
+    const std::string path = home.path().substr(0, home.path().size() - 1);
+    ::setenv("HOME", path.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (path + "/.config").c_str(), 1);
+    ::setenv("XDG_STATE_HOME", (path + "/.local/state").c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
 }
 
