@@ -1,8 +1,11 @@
 #include "engine/FileNameMode.h"
 
+#include "engine/EntryLookahead.h"
 #include "engine/NewName.h"
 
 #include <cerrno>
+#include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 namespace quarvel {
@@ -15,9 +18,21 @@ struct NameJob
     const std::string& relative; // relative folder path
     const DirEntry& entry;
     std::string newName;
-    std::string source; // where the file is now: its new path once renamed
+    std::string source;        // where the file is now: its new path once renamed
+    EntryLookahead* lookahead; // the listing's states, examined ahead; or none
+    std::size_t index;         // of the entry in the listing
     bool changed = false;
 };
+
+// Listings this long are examined ahead on a thread of their own (when the
+// run may use one): shorter ones would not repay starting it.
+constexpr std::size_t kLookaheadMinimum = 64;
+
+bool examinesAhead(RunContext& run, std::size_t entries)
+{
+    return run.options.jobs > 1 && !run.options.interactive && run.options.outputs.inPlace &&
+           entries >= kLookaheadMinimum && run.fs.concurrentStaging();
+}
 
 // The platform would take a name holding the separator as a path into
 // another folder; such a name is refused like an invalid argument.
@@ -36,12 +51,14 @@ void renameStep(RunContext& run, NameJob& job)
             return;
         }
         // The listing saw a file; a folder put in its place since then is
-        // not this run's to rename. (A listed link is renamed whatever it
-        // points to.)
-        if (job.entry.type != EntryType::Symlink && run.fs.folderExists(job.source))
+        // not this run's to rename. (A link is renamed whatever it points
+        // to.) The state examined is the one the move leaves.
+        const FileState examined = job.lookahead != nullptr ? job.lookahead->take(job.index)
+                                                            : run.fs.entryState(job.source);
+        if (examined.exists && S_ISDIR(examined.mode))
             moved = Status::error(EISDIR);
         else
-            moved = run.fs.moveNoReplace(job.source, target);
+            moved = run.fs.moveExamined(job.source, target, examined);
     }
     if (!moved) {
         run.record(OperationKind::Rename, job.source, target, OperationStatus::failed(moved));
@@ -89,11 +106,15 @@ void copyStep(RunContext& run, NameJob& job)
 
 // Renames and/or copies one selected file; true when either was carried out.
 bool morphName(RunContext& run, const NameRule& rule, const std::string& relative,
-               const DirEntry& entry)
+               const DirEntry& entry, EntryLookahead* lookahead, std::size_t index)
 {
     Status searched;
-    NameJob job{relative, entry, rule.newName(entry.name, &searched),
-                run.options.selection.startFolder + relative + entry.name};
+    NameJob job{relative,
+                entry,
+                rule.newName(entry.name, &searched),
+                run.options.selection.startFolder + relative + entry.name,
+                lookahead,
+                index};
     if (!searched) {
         // The name is neither renamed nor copied under a name half decided.
         run.record(OperationKind::SearchFile, job.source, {}, OperationStatus::failed(searched));
@@ -121,15 +142,18 @@ int MorphFileNames(RunContext& run, const std::string& relativePath, const Regex
     if (!run.fs.listFolder(selection.startFolder + relativePath, selection.mask, entries))
         return 0;
     const NameRule rule(run.options, regex);
+    std::optional<EntryLookahead> lookahead;
+    if (examinesAhead(run, entries.size()))
+        lookahead.emplace(run.fs, selection.startFolder + relativePath, entries);
     int changed = 0;
-    for (const DirEntry& entry : entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         if (run.StopRequested())
             break;
         run.StepProgress();
-        if (entry.isDirectory())
+        if (entries[i].isDirectory())
             continue;
         run.CountFile();
-        if (morphName(run, rule, relativePath, entry))
+        if (morphName(run, rule, relativePath, entries[i], lookahead ? &*lookahead : nullptr, i))
             ++changed;
     }
     return changed;

@@ -42,13 +42,14 @@ bool JournalingFileSystem::keepOld(const std::string& path, JournalEntry& entry)
     return m_journal.keep(path, entry.kept).isOk();
 }
 
-Status JournalingFileSystem::finish(const Status& status, JournalEntry entry)
+Status JournalingFileSystem::finish(const Status& status, JournalEntry entry,
+                                    const FileState* after)
 {
     if (!status) {
         m_journal.discard(entry.kept);
         return status;
     }
-    entry.after = fileStateOf(entry.path);
+    entry.after = after != nullptr ? *after : fileStateOf(entry.path);
     m_journal.add(entry);
     return status;
 }
@@ -177,6 +178,18 @@ Status JournalingFileSystem::removeFile(const std::string& path)
     if (!m_journal.ready() || !keepOld(path, entry))
         return kUnjournaled;
     return finish(m_real.removeFile(path), std::move(entry));
+}
+
+Status JournalingFileSystem::moveExamined(const std::string& from, const std::string& to,
+                                          const FileState& examined)
+{
+    if (!m_journal.ready())
+        return kUnjournaled;
+    // An entry that was not there when examined has appeared since: what
+    // the move left is examined after all.
+    return finish(m_real.moveExamined(from, to, examined),
+                  entryFor(JournalEntry::Kind::Rename, to, from),
+                  examined.exists ? &examined : nullptr);
 }
 
 bool JournalingFileSystem::folderExists(const std::string& path)

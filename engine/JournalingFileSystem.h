@@ -41,6 +41,8 @@ public:
                        std::unique_ptr<OpenedContent>& opened) override;
     Status copyFileNoReplace(const std::string& source, const std::string& target) override;
     Status moveNoReplace(const std::string& from, const std::string& to) override;
+    Status moveExamined(const std::string& from, const std::string& to,
+                        const FileState& examined) override;
     Status removeFile(const std::string& path) override;
     bool folderExists(const std::string& path) override;
     Status createFolder(const std::string& path) override;
@@ -58,8 +60,9 @@ private:
     Status journaledRewrite(const std::string& source, const std::string& target,
                             const std::function<Status()>& change);
     Status journaledCopy(const std::string& target, const std::function<Status()>& change);
-    // The change was made (`status` ok): journaled. Else the kept file goes.
-    Status finish(const Status& status, JournalEntry entry);
+    // The change was made (`status` ok): journaled, with `after` as what it
+    // left (examined now when not given). Else the kept file goes.
+    Status finish(const Status& status, JournalEntry entry, const FileState* after = nullptr);
 
     JournalEntry entryFor(JournalEntry::Kind kind, const std::string& path,
                           const std::string& original = {}) const;

@@ -1,7 +1,5 @@
 #include "engine/RunJournal.h"
 
-#include "platform/WriteAll.h"
-
 namespace quarvel {
 
 Status RunJournal::ready()
@@ -9,6 +7,8 @@ Status RunJournal::ready()
     if (!m_tried) {
         m_tried = true;
         m_status = m_store.create(m_journal);
+        if (m_status)
+            m_lines = std::make_unique<MappedLineWriter>(m_journal.file.get());
     }
     return m_status;
 }
@@ -37,12 +37,13 @@ void RunJournal::add(const JournalEntry& entry)
 {
     if (!ready())
         return;
-    // One write per entry: a run killed between two leaves whole lines.
-    writeAll(m_journal.file.get(), EncodeJournalEntry(entry) + '\n');
+    m_lines->append(EncodeJournalEntry(entry));
 }
 
 void RunJournal::sync()
 {
+    if (m_lines)
+        m_lines->finish();
     JournalStore::sync(m_journal);
 }
 

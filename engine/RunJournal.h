@@ -3,18 +3,20 @@
 #include "engine/JournalEntry.h"
 #include "platform/JournalStore.h"
 #include "platform/KeptFile.h"
+#include "platform/MappedLineWriter.h"
 #include "platform/WriteTracker.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace quarvel {
 
 // The undo journal of one run, written as the run goes: each entry goes to
-// the entry file as soon as its change is made (no flush per entry; sync()
-// flushes once at the end), so a run killed half-way leaves a journal of
-// what it did. The journal is made at its first use, so a run that changes
-// nothing leaves the previous run's journal in place.
+// the entry file as soon as its change is made (through a mapping of the
+// file, with no system call per entry and no flush; sync() flushes once at
+// the end), so a run killed half-way leaves a journal of what it did. The journal is made at its
+// first use, so a run that changes nothing leaves the previous run's journal in place.
 class RunJournal
 {
 public:
@@ -42,6 +44,8 @@ private:
     std::int64_t m_nextKept = 0;
     std::int64_t m_keptBy[3] = {0, 0, 0};
     WriteTracker m_written;
+    // Declared after m_journal: the file is cut to its content before it closes.
+    std::unique_ptr<MappedLineWriter> m_lines;
 };
 
 } // namespace quarvel

@@ -27,9 +27,12 @@ Status loadJournal(const std::string& stateFolder, OpenJournal& journal,
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos)
-            break; // a line cut short by a killed run
-        if (auto entry = DecodeJournalEntry(std::string_view(text).substr(start, end - start)))
-            entries.push_back(std::move(*entry));
+            break; // a line cut short by a killed run, or the padding after the last
+        const std::string_view line = std::string_view(text).substr(start, end - start);
+        // No path holds a NUL byte: such a line is damaged.
+        if (line.find('\0') == std::string_view::npos)
+            if (auto entry = DecodeJournalEntry(line))
+                entries.push_back(std::move(*entry));
         start = end + 1;
     }
     return Status::ok();

@@ -98,7 +98,7 @@ Status readEntries(int fd, std::string_view mask, std::vector<DirEntry>& entries
 } // namespace
 
 Status listDirectory(const std::string& folder, std::string_view mask,
-                     std::vector<DirEntry>& entries)
+                     std::vector<DirEntry>& entries, FileDescriptor* opened)
 {
     entries.clear();
     FileDescriptor fd;
@@ -112,6 +112,8 @@ Status listDirectory(const std::string& folder, std::string_view mask,
     }
     if (!status)
         entries.clear();
+    else if (opened != nullptr)
+        *opened = std::move(fd);
     return status;
 }
 

@@ -61,6 +61,17 @@ Status FileSystem::stageCopy(const std::string& source, const std::string& targe
     return stageWhole(true, source, target, true, staged);
 }
 
+Status FileSystem::moveExamined(const std::string& from, const std::string& to,
+                                const FileState& /*examined*/)
+{
+    return moveNoReplace(from, to);
+}
+
+FileState FileSystem::entryState(const std::string& path)
+{
+    return fileStateOf(path);
+}
+
 Status FileSystem::openContent(const std::string& path, bool followLink,
                                std::unique_ptr<OpenedContent>& opened)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ContentStaging.h"
+#include "platform/FileState.h"
 #include "platform/Status.h"
 
 #include <cstddef>
@@ -115,6 +116,17 @@ public:
     // Moves a file; an existing file of the new name is never replaced (EEXIST).
     virtual Status moveNoReplace(const std::string& from, const std::string& to) = 0;
 
+    // moveNoReplace for an entry the caller examined (entryState) just
+    // before: a move leaves that state as it is, so a file system that
+    // records what a move left may take it from `examined` instead of
+    // examining the entry again (the default just moves).
+    virtual Status moveExamined(const std::string& from, const std::string& to,
+                                const FileState& examined);
+
+    // The entry at `path` itself (a link is not followed): its type,
+    // owner, size, modification time and identity.
+    virtual FileState entryState(const std::string& path);
+
     virtual Status removeFile(const std::string& path) = 0;
 
     // True when `path` names an existing folder (following links).
@@ -130,10 +142,10 @@ public:
     // Flushes every file system this object wrote to since the last call.
     virtual void syncWritten() = 0;
 
-    // True when openContent, stageRewrite, stageCopy, folderExists and the
-    // reading and writing of what they return may be called from several
-    // threads at once (each on its own files), while one thread makes
-    // every other call. False, the default, keeps a run on one thread.
+    // True when openContent, stageRewrite, stageCopy, folderExists,
+    // entryState and the reading and writing of what they return may be
+    // called from several threads at once (each on its own files), while
+    // one thread makes every other call. False, the default, keeps a run on one thread.
     virtual bool concurrentStaging() { return false; }
 
 protected:

@@ -88,7 +88,7 @@ Status JournalStore::create(OpenJournal& journal)
     fresh += '/';
     const std::string name = std::string(kRunPrefix) + fresh.substr(fresh.size() - 7, 6);
     const std::string folder = m_state + name + '/';
-    Status opened = openLocked(fresh + kEntryFile, O_WRONLY | O_CREAT | O_EXCL | O_APPEND, journal);
+    Status opened = openLocked(fresh + kEntryFile, O_RDWR | O_CREAT | O_EXCL, journal);
     if (opened && ::rename(fresh.c_str(), folder.c_str()) != 0)
         opened = Status::fromErrno();
     if (!opened) {

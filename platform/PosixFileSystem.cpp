@@ -18,11 +18,18 @@ namespace quarvel {
 Status PosixFileSystem::listFolder(const std::string& folder, std::string_view mask,
                                    std::vector<DirEntry>& entries)
 {
-    Status listed = listDirectory(folder, mask, entries);
+    m_listed.reset();
+    m_listedFolder.clear();
+    FileDescriptor opened;
+    Status listed = listDirectory(folder, mask, entries, &opened);
     if (listed)
         listed = checkFault(m_faultHook, FaultPoint::Listed, folder);
-    if (!listed)
+    if (!listed) {
         entries.clear();
+        return listed;
+    }
+    m_listed = std::move(opened);
+    m_listedFolder = folder;
     return listed;
 }
 
@@ -98,6 +105,26 @@ Status PosixFileSystem::moveNoReplace(const std::string& from, const std::string
     return moved;
 }
 
+Status PosixFileSystem::moveExamined(const std::string& from, const std::string& to,
+                                     const FileState& /*examined*/)
+{
+    const std::size_t folder = m_listedFolder.size();
+    const auto inListed = [&](const std::string& path) {
+        return path.size() > folder && path.starts_with(m_listedFolder) &&
+               path.find(kSeparator, folder) == std::string::npos;
+    };
+    if (!m_listed.isOpen() || !inListed(from) || !inListed(to))
+        return moveNoReplace(from, to);
+    if (Status fault = checkFault(m_faultHook, FaultPoint::Move, to); !fault)
+        return fault;
+    const char* newName = to.c_str() + folder;
+    const Status moved =
+        moveNoReplaceAt(m_listed.get(), from.c_str() + folder, m_listed.get(), newName);
+    if (moved)
+        m_written.noteEntry(m_listed.get(), newName, to);
+    return moved;
+}
+
 Status PosixFileSystem::removeFile(const std::string& path)
 {
     if (Status fault = checkFault(m_faultHook, FaultPoint::Remove, path); !fault)
@@ -142,6 +169,8 @@ std::vector<std::string> PosixFileSystem::roots()
 
 void PosixFileSystem::syncWritten()
 {
+    m_listed.reset();
+    m_listedFolder.clear();
     m_written.syncAll();
 }
 

@@ -30,6 +30,11 @@ public:
                        std::unique_ptr<OpenedContent>& opened) override;
     Status copyFileNoReplace(const std::string& source, const std::string& target) override;
     Status moveNoReplace(const std::string& from, const std::string& to) override;
+    // Within the folder listed last, the move names the entries relative
+    // to the folder that was listed, sparing the kernel the walk of the
+    // whole path twice.
+    Status moveExamined(const std::string& from, const std::string& to,
+                        const FileState& examined) override;
     Status removeFile(const std::string& path) override;
     bool folderExists(const std::string& path) override;
     Status createFolder(const std::string& path) override;
@@ -55,6 +60,10 @@ private:
 
     FaultHook m_faultHook;
     WriteTracker m_written;
+    // The folder listed last, still open; dropped at the end of a run
+    // (syncWritten), so that no later run works in a folder it did not list.
+    std::string m_listedFolder;
+    FileDescriptor m_listed;
     bool m_anonymousTemporaryFiles = true;
 };
 

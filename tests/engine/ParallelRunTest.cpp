@@ -81,6 +81,11 @@ void makeTree(const TempDir& dir, unsigned seed)
             ::symlink((dir / ("src/" + files[random() % files.size()])).c_str(), link.c_str()), 0);
     }
     ::mkfifo((dir / "src/C/fifo").c_str(), 0644);
+    // A folder long enough for its names to be examined ahead.
+    for (int i = 0; i < 90; ++i)
+        dir.write("src/A/" + std::string(random() % 2 == 0 ? "Big" : "big") +
+                      std::to_string(i % 70) + ".TXT",
+                  i % 4 == 0 ? "cat" : "x");
 }
 
 // Fails reads, writes, placements and folder creations by the path alone,
@@ -93,7 +98,8 @@ Status faultByPath(FaultPoint point, const std::string& path, unsigned seed)
     const bool hit = (point == FaultPoint::Read && hash % 9 == 0) ||
                      (point == FaultPoint::Write && hash % 11 == 1) ||
                      (point == FaultPoint::Place && hash % 7 == 2) ||
-                     (point == FaultPoint::CreateFolder && hash % 3 == 0);
+                     (point == FaultPoint::CreateFolder && hash % 3 == 0) ||
+                     (point == FaultPoint::Move && hash % 5 == 3);
     return hit ? Status::error(EIO) : Status::ok();
 }
 
@@ -102,6 +108,7 @@ struct Outputs
     bool inPlace;
     bool copy;
     bool lowerName;
+    bool names = false; // file-name mode, lower-casing whole names
 };
 
 struct Result
@@ -131,6 +138,11 @@ Result runOnce(const Outputs& outputs, unsigned seed, int jobs, int stopAfter = 
     options.outputs.inPlace = outputs.inPlace;
     if (outputs.copy)
         options.outputs.copyFolder = dir / "out/";
+    if (outputs.names) {
+        options.mode = RunMode::Names;
+        options.edit.replace = false;
+        options.nameCase.lowerExtension = true;
+    }
     options.jobs = jobs;
     NoQuestions confirmer;
     OperationLog log;
@@ -181,7 +193,9 @@ TEST_P(ParallelRunTest, AStopMidwayCommitsAndCountsWhatASerialRunDoes)
 INSTANTIATE_TEST_SUITE_P(
     RandomTrees, ParallelRunTest,
     ::testing::Combine(::testing::Values(Outputs{true, false, false}, Outputs{true, false, true},
-                                         Outputs{false, true, true}, Outputs{true, true, true}),
+                                         Outputs{false, true, true}, Outputs{true, true, true},
+                                         Outputs{true, false, true, true},
+                                         Outputs{true, true, true, true}),
                        ::testing::Values(1u, 2u, 3u)));
 
 } // namespace

@@ -150,6 +150,27 @@ TEST_F(UndoJobTest, ChangedFilesAndTakenNamesAreLeftAloneAndKept)
     EXPECT_EQ(dir.mode("src/sub/Notes.Txt") & 07777, 0755u);
 }
 
+TEST_F(UndoJobTest, AFileChangedBetweenItsExaminationAndTheMoveIsNotMovedBack)
+{
+    {
+        RunJournal journal(state.path());
+        JournalingFileSystem journaled(disk, journal);
+        const FileState examined = disk.entryState(dir / "src/Report.TXT");
+        dir.write("src/Report.TXT", "written meanwhile\n", 0640);
+        ASSERT_TRUE(
+            journaled.moveExamined(dir / "src/Report.TXT", dir / "src/report.txt", examined));
+        // An entry that was not there when examined is examined after the move.
+        dir.write("src/late", "x");
+        ASSERT_TRUE(journaled.moveExamined(dir / "src/late", dir / "src/LATE", FileState{}));
+    }
+
+    EXPECT_EQ(undo().reversed, 1);
+    EXPECT_TRUE(logHas("Failed to rename " + dir / "src/report.txt" + " --> " +
+                       dir / "src/Report.TXT" + ": changed since the run"));
+    EXPECT_EQ(dir.read("src/report.txt"), "written meanwhile\n");
+    EXPECT_EQ(dir.read("src/late"), "x");
+}
+
 TEST_F(UndoJobTest, RunThatChangesNothingKeepsThePreviousJournal)
 {
     options.mode = RunMode::Names;

@@ -33,6 +33,31 @@ TEST(MoveNoReplace, MovesAndNeverReplaces)
     EXPECT_EQ(dir.list(), (Names{"b", "c"}));
 }
 
+TEST(MoveNoReplace, AnExaminedMoveWorksInTheFolderListedLastUntilTheRunEnds)
+{
+    TempDir dir;
+    dir.write("listed/a", "listed");
+    PosixFileSystem fs;
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(fs.listFolder(dir / "listed/", "*", entries));
+    // The folder is swapped for another of the same name after the listing:
+    // the move still renames the entry that was listed.
+    ASSERT_EQ(::rename((dir / "listed").c_str(), (dir / "moved").c_str()), 0);
+    dir.write("listed/a", "newcomer");
+    ASSERT_TRUE(fs.moveExamined(dir / "listed/a", dir / "listed/b", fileStateOf(dir / "listed/a")));
+    EXPECT_EQ(dir.list("moved"), Names{"b"});
+    EXPECT_EQ(fs.moveExamined(dir / "listed/a", dir / "listed/z", {}).code(), ENOENT);
+    EXPECT_EQ(dir.list("listed"), Names{"a"});
+
+    // Once the run is over (or elsewhere), paths name what they name now.
+    fs.syncWritten();
+    ASSERT_TRUE(fs.moveExamined(dir / "listed/a", dir / "listed/c", {}));
+    EXPECT_EQ(dir.list("listed"), Names{"c"});
+    ASSERT_TRUE(fs.listFolder(dir / "moved/", "*", entries));
+    ASSERT_TRUE(fs.moveExamined(dir / "listed/c", dir / "moved/c", {}));
+    EXPECT_EQ(dir.list("moved"), (Names{"b", "c"}));
+}
+
 TEST(MoveNoReplace, RefusesAnExistingLinkOrFolderToo)
 {
     TempDir dir;
