@@ -63,6 +63,7 @@ public:
           m_logWriter(m_log), m_json(output, progress, sharesTerminal)
     {
         m_log.setListener(&m_printer);
+        m_log.setKeepsLines(false); // printed as they come, never read back
         m_observers.add(m_progressObserver);
         if (json)
             m_observers.add(m_json);

@@ -41,6 +41,7 @@ int undoLastRun(bool dryRun)
     LogPrinter printer(output, progress, false);
     OperationLog log;
     log.setListener(&printer);
+    log.setKeepsLines(false);
     UndoLogWriter writer(log);
     PosixFileSystem disk;
     UndoSummary summary;

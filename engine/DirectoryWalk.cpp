@@ -1,5 +1,6 @@
 #include "engine/DirectoryWalk.h"
 
+#include "platform/MaskMatch.h"
 #include "platform/Path.h"
 
 #include <vector>
@@ -15,12 +16,26 @@ struct Level
     std::string relative;
     std::vector<std::string> subfolders;
     std::size_t next = 0;
-    bool listed = false; // false: its search matched nothing, so it is not processed
+    bool listed = false;           // false: its search matched nothing, so it is not processed
+    std::vector<DirEntry> entries; // the whole listing, kept only when there are no subfolders
 };
 
 bool isDotOrDotDot(const std::string& name)
 {
     return name == "." || name == "..";
+}
+
+void collectSubfolders(const WalkOptions& options, const std::vector<DirEntry>& entries,
+                       Level& level)
+{
+    for (const DirEntry& entry : entries) {
+        if (!entry.isDirectory() || isDotOrDotDot(entry.name))
+            continue;
+        std::string child = level.relative + entry.name + kSeparator;
+        if (!options.excludedRelative.empty() && child == options.excludedRelative)
+            continue;
+        level.subfolders.push_back(std::move(child));
+    }
 }
 
 Level listLevel(FileSystem& fs, const WalkOptions& options, std::string relative)
@@ -32,22 +47,26 @@ Level listLevel(FileSystem& fs, const WalkOptions& options, std::string relative
     if (!fs.listFolder(folder, "*.*", entries) || entries.empty())
         return level;
     level.listed = true;
-    if (!options.recurse)
-        return level;
-    for (const DirEntry& entry : entries) {
-        if (!entry.isDirectory() || isDotOrDotDot(entry.name))
-            continue;
-        std::string child = level.relative + entry.name + kSeparator;
-        if (!options.excludedRelative.empty() && child == options.excludedRelative)
-            continue;
-        level.subfolders.push_back(std::move(child));
-    }
+    if (options.recurse)
+        collectSubfolders(options, entries, level);
+    // Its step comes next: the listing is handed to it, not made again.
+    if (level.subfolders.empty())
+        level.entries = std::move(entries);
     return level;
 }
 
 } // namespace
 
 int WalkDirectory(FileSystem& fs, const WalkOptions& options, const FolderStep& step,
+                  const std::function<bool()>& stop)
+{
+    return WalkDirectory(
+        fs, options,
+        [&step](const std::string& relative, std::vector<DirEntry>*) { return step(relative); },
+        stop);
+}
+
+int WalkDirectory(FileSystem& fs, const WalkOptions& options, const ListedFolderStep& step,
                   const std::function<bool()>& stop)
 {
     int total = 0;
@@ -61,10 +80,21 @@ int WalkDirectory(FileSystem& fs, const WalkOptions& options, const FolderStep& 
             continue;
         }
         if (top.listed && !(stop && stop()))
-            total += step(top.relative);
+            total += step(top.relative, top.subfolders.empty() ? &top.entries : nullptr);
         stack.pop_back();
     }
     return total;
+}
+
+Status SelectedEntries(FileSystem& fs, const std::string& folder, std::string_view mask,
+                       std::vector<DirEntry>* listing, std::vector<DirEntry>& entries)
+{
+    if (listing == nullptr)
+        return fs.listFolder(folder, mask, entries);
+    entries = std::move(*listing);
+    std::erase_if(entries,
+                  [mask](const DirEntry& entry) { return !maskMatches(mask, entry.name); });
+    return Status::ok();
 }
 
 } // namespace quarvel

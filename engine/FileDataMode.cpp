@@ -1,5 +1,6 @@
 #include "engine/FileDataMode.h"
 
+#include "engine/DirectoryWalk.h"
 #include "engine/NameCase.h"
 #include "engine/PatternRegex.h"
 #include "engine/StagedOutput.h"
@@ -317,7 +318,7 @@ void FileDataMode::InOrder(OrderedPipeline::Commit step)
         step();
 }
 
-void FileDataMode::MorphFolder(const std::string& relativePath)
+void FileDataMode::MorphFolder(const std::string& relativePath, std::vector<DirEntry>* listing)
 {
     InOrder([this, relativePath] {
         m_run.FolderStarted(relativePath);
@@ -325,7 +326,7 @@ void FileDataMode::MorphFolder(const std::string& relativePath)
     });
     std::vector<DirEntry> entries;
     const std::string folder = m_run.options.selection.startFolder + relativePath;
-    if (!m_run.fs.listFolder(folder, m_run.options.selection.mask, entries))
+    if (!SelectedEntries(m_run.fs, folder, m_run.options.selection.mask, listing, entries))
         return;
     for (DirEntry& entry : entries) {
         if (m_run.StopRequested())

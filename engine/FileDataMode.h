@@ -30,7 +30,8 @@ public:
     FileDataMode& operator=(const FileDataMode&) = delete;
 
     // One folder. In a parallel run its files may still be under way.
-    void MorphFolder(const std::string& relativePath);
+    // `listing`: the walk's complete listing of the folder, or nullptr.
+    void MorphFolder(const std::string& relativePath, std::vector<DirEntry>* listing);
     // Commits what is still under way; the number of files written at
     // least once.
     int Finish();

@@ -1,5 +1,6 @@
 #include "engine/FileNameMode.h"
 
+#include "engine/DirectoryWalk.h"
 #include "engine/EntryLookahead.h"
 #include "engine/NewName.h"
 
@@ -134,12 +135,14 @@ bool morphName(RunContext& run, const NameRule& rule, const std::string& relativ
 
 } // namespace
 
-int MorphFileNames(RunContext& run, const std::string& relativePath, const RegexMatcher* regex)
+int MorphFileNames(RunContext& run, const std::string& relativePath, std::vector<DirEntry>* listing,
+                   const RegexMatcher* regex)
 {
     run.StepProgress();
     std::vector<DirEntry> entries;
     const FileSelection& selection = run.options.selection;
-    if (!run.fs.listFolder(selection.startFolder + relativePath, selection.mask, entries))
+    if (!SelectedEntries(run.fs, selection.startFolder + relativePath, selection.mask, listing,
+                         entries))
         return 0;
     const NameRule rule(run.options, regex);
     std::optional<EntryLookahead> lookahead;

@@ -11,17 +11,24 @@ namespace {
 constexpr char kField = '\t';
 constexpr const char* kHex = "0123456789ABCDEF";
 
+bool needsEscape(char c)
+{
+    return c == '%' || c == kField || c == '\n' || c == '\r';
+}
+
 void appendEscaped(std::string& out, std::string_view text)
 {
-    for (const char c : text) {
-        if (c == '%' || c == kField || c == '\n' || c == '\r') {
-            const auto byte = static_cast<unsigned char>(c);
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xF];
-        } else {
-            out += c;
-        }
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t plain = start;
+        while (plain < text.size() && !needsEscape(text[plain]))
+            ++plain;
+        out.append(text.substr(start, plain - start)); // the stretch that needs no escape
+        if (plain == text.size())
+            return;
+        const auto byte = static_cast<unsigned char>(text[plain]);
+        const char escaped[3] = {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+        out.append(escaped, sizeof escaped);
+        start = plain + 1;
     }
 }
 
@@ -61,13 +68,15 @@ void appendState(std::string& out, const FileState& state)
         out += '-';
         return;
     }
+    char digits[7 * 21];
+    char* at = digits;
     for (const std::uint64_t value :
          {std::uint64_t{state.mode}, std::uint64_t{state.uid}, std::uint64_t{state.gid}, state.size,
           static_cast<std::uint64_t>(state.mtimeNs), state.device, state.inode}) {
-        out += std::to_string(value);
-        out += ':';
+        at = std::to_chars(at, digits + sizeof digits, value).ptr;
+        *at++ = ':';
     }
-    out.pop_back();
+    out.append(digits, static_cast<std::size_t>(at - digits - 1));
 }
 
 std::optional<FileState> parsedState(std::string_view text)
@@ -103,7 +112,9 @@ constexpr std::string_view kKindNames[] = {"rename", "created", "replaced", "fol
 
 std::string EncodeJournalEntry(const JournalEntry& entry)
 {
-    std::string line(kKindNames[static_cast<int>(entry.kind)]);
+    std::string line;
+    line.reserve(entry.path.size() + entry.original.size() + entry.kept.size() + 2 * 7 * 21);
+    line.append(kKindNames[static_cast<int>(entry.kind)]);
     for (const std::string* text : {&entry.path, &entry.original, &entry.kept}) {
         line += kField;
         appendEscaped(line, *text);

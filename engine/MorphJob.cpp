@@ -36,15 +36,17 @@ int walkTree(RunContext& run)
     }
     const auto stop = [&run] { return run.StopRequested(); };
     if (run.options.mode == RunMode::Names) {
-        const FolderStep step = [&run, &regex](const std::string& relative) {
+        const ListedFolderStep step = [&run, &regex](const std::string& relative,
+                                                     std::vector<DirEntry>* listing) {
             run.FolderStarted(relative);
-            return MorphFileNames(run, relative, regex.get());
+            return MorphFileNames(run, relative, listing, regex.get());
         };
         return WalkDirectory(run.fs, walkOptionsFor(run.options), step, stop);
     }
     FileDataMode dataMode(run, regex.get());
-    const FolderStep step = [&dataMode](const std::string& relative) {
-        dataMode.MorphFolder(relative);
+    const ListedFolderStep step = [&dataMode](const std::string& relative,
+                                              std::vector<DirEntry>* listing) {
+        dataMode.MorphFolder(relative, listing);
         return 0;
     };
     WalkDirectory(run.fs, walkOptionsFor(run.options), step, stop);

@@ -11,8 +11,10 @@ void OperationLog::clear()
 
 void OperationLog::append(std::string_view line)
 {
-    m_text.append(line);
-    m_ends.push_back(m_text.size());
+    if (m_keepsLines) {
+        m_text.append(line);
+        m_ends.push_back(m_text.size());
+    }
     if (m_listener != nullptr)
         m_listener->lineAdded(line);
 }

@@ -33,8 +33,12 @@ public:
     int failureCount() const { return m_failures; }
 
     void setListener(LogListener* listener) { m_listener = listener; }
+    // With `keep` false lines only go to the listener (and failures are
+    // counted): a log streamed elsewhere holds nothing of a long run.
+    void setKeepsLines(bool keep) { m_keepsLines = keep; }
 
 private:
+    bool m_keepsLines = true;
     std::string m_text;
     std::vector<std::size_t> m_ends; // end offset of each line in m_text
     int m_failures = 0;

@@ -154,5 +154,24 @@ TEST(DeepWalk, TenThousandLevelsAreWalkedWithoutRecursion)
     EXPECT_EQ(order.front().size(), 20000u);
 }
 
+TEST_F(WalkTest, ALeafFoldersListingGoesToTheStepAndTheMaskIsAppliedToIt)
+{
+    dir.write("src/a.txt", "");
+    dir.write("src/sub/b.txt", "");
+    dir.write("src/sub/c.log", "");
+    WalkOptions options;
+    options.startDir = dir / "src/";
+    std::vector<std::string> handed;
+    WalkDirectory(fs, options, [&](const std::string& relative, std::vector<DirEntry>* listing) {
+        std::vector<DirEntry> entries;
+        EXPECT_TRUE(SelectedEntries(fs, options.startDir + relative, "*.txt", listing, entries));
+        handed.push_back(relative + (listing != nullptr ? " handed:" : " listed:"));
+        for (const DirEntry& entry : entries)
+            handed.back() += " " + entry.name;
+        return 0;
+    });
+    EXPECT_EQ(handed, (std::vector<std::string>{"sub/ handed: b.txt", " listed: a.txt"}));
+}
+
 } // namespace
 } // namespace quarvel

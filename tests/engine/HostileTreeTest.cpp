@@ -53,13 +53,13 @@ protected:
         run(sorted);
     }
 
-    // Changes the tree right after the mode listed `folder`: that is the
-    // folder's second listing, as the walk lists it first for its subfolders.
+    // Changes the tree right after `folder`, a folder without subfolders, was
+    // listed: the walk hands that listing to the mode, which lists it no more.
     void afterListing(const std::string& folder, std::function<void()> change)
     {
         fs.setFaultHook(
             [folder, change, listings = 0](FaultPoint point, const std::string& path) mutable {
-                if (point == FaultPoint::Listed && path == folder && ++listings == 2)
+                if (point == FaultPoint::Listed && path == folder && ++listings == 1)
                     change();
                 return Status::ok();
             });
