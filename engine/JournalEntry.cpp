@@ -113,6 +113,13 @@ constexpr std::string_view kKindNames[] = {"rename", "created", "replaced", "fol
 std::string EncodeJournalEntry(const JournalEntry& entry)
 {
     std::string line;
+    EncodeJournalEntry(entry, line);
+    return line;
+}
+
+void EncodeJournalEntry(const JournalEntry& entry, std::string& line)
+{
+    line.clear();
     line.reserve(entry.path.size() + entry.original.size() + entry.kept.size() + 2 * 7 * 21);
     line.append(kKindNames[static_cast<int>(entry.kind)]);
     for (const std::string* text : {&entry.path, &entry.original, &entry.kept}) {
@@ -123,7 +130,6 @@ std::string EncodeJournalEntry(const JournalEntry& entry)
     appendState(line, entry.before);
     line += kField;
     appendState(line, entry.after);
-    return line;
 }
 
 std::optional<JournalEntry> DecodeJournalEntry(std::string_view line)

@@ -31,6 +31,8 @@ struct JournalEntry
 // One line of the journal's entry file (without the line break). Every
 // path is kept byte for byte: '%', tab and line breaks are escaped.
 std::string EncodeJournalEntry(const JournalEntry& entry);
+// The same line into `line` (replacing what it held, keeping its room).
+void EncodeJournalEntry(const JournalEntry& entry, std::string& line);
 // The entry of such a line; nothing when the line is damaged (a run killed
 // in the middle of writing it).
 std::optional<JournalEntry> DecodeJournalEntry(std::string_view line);

@@ -185,11 +185,18 @@ Status JournalingFileSystem::moveExamined(const std::string& from, const std::st
 {
     if (!m_journal.ready())
         return kUnjournaled;
+    const Status moved = m_real.moveExamined(from, to, examined);
+    if (!moved)
+        return moved;
+    // One entry serves every rename of the run: its strings keep their room.
+    JournalEntry& entry = m_renameEntry;
+    assignAbsolutePathIn(entry.path, m_currentFolder, to);
+    assignAbsolutePathIn(entry.original, m_currentFolder, from);
     // An entry that was not there when examined has appeared since: what
     // the move left is examined after all.
-    return finish(m_real.moveExamined(from, to, examined),
-                  entryFor(JournalEntry::Kind::Rename, to, from),
-                  examined.exists ? &examined : nullptr);
+    entry.after = examined.exists ? examined : fileStateOf(entry.path);
+    m_journal.add(entry);
+    return moved;
 }
 
 bool JournalingFileSystem::folderExists(const std::string& path)

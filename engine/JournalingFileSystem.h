@@ -70,6 +70,7 @@ private:
     FileSystem& m_real;
     RunJournal& m_journal;
     const std::string m_currentFolder;
+    JournalEntry m_renameEntry{JournalEntry::Kind::Rename, {}, {}, {}, {}, {}};
 };
 
 } // namespace quarvel

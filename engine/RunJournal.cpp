@@ -37,7 +37,8 @@ void RunJournal::add(const JournalEntry& entry)
 {
     if (!ready())
         return;
-    m_lines->append(EncodeJournalEntry(entry));
+    EncodeJournalEntry(entry, m_line);
+    m_lines->append(m_line);
 }
 
 void RunJournal::sync()

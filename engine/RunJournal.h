@@ -46,6 +46,7 @@ private:
     WriteTracker m_written;
     // Declared after m_journal: the file is cut to its content before it closes.
     std::unique_ptr<MappedLineWriter> m_lines;
+    std::string m_line; // the entry being written, its room kept for the next
 };
 
 } // namespace quarvel

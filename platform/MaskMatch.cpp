@@ -101,6 +101,9 @@ bool wildcardMatch(std::string_view mask, std::string_view name)
 
 bool maskMatches(std::string_view mask, std::string_view name)
 {
+    // The masks that select every name, asked for every entry of a walk.
+    if (mask == "*" || mask == "*.*")
+        return true;
     if (wildcardMatch(mask, name))
         return true;
     // "x.*" also selects the names without any extension, as "x" would.

@@ -33,9 +33,19 @@ std::string currentFolder()
 
 std::string absolutePathIn(const std::string& folder, const std::string& path)
 {
-    if (folder.empty() || (!path.empty() && path.front() == kSeparator))
-        return path;
-    return folder + path;
+    std::string absolute;
+    assignAbsolutePathIn(absolute, folder, path);
+    return absolute;
+}
+
+void assignAbsolutePathIn(std::string& out, const std::string& folder, const std::string& path)
+{
+    if (folder.empty() || (!path.empty() && path.front() == kSeparator)) {
+        out.assign(path);
+        return;
+    }
+    out.assign(folder);
+    out.append(path);
 }
 
 } // namespace quarvel

@@ -31,6 +31,8 @@ std::string currentFolder();
 // separator, as currentFolder() gives it; unchanged when it is empty or
 // `path` is absolute already).
 std::string absolutePathIn(const std::string& folder, const std::string& path);
+// The same into `out` (which keeps its room).
+void assignAbsolutePathIn(std::string& out, const std::string& folder, const std::string& path);
 
 } // namespace quarvel
 
