@@ -18,8 +18,7 @@ namespace quarvel {
 Status PosixFileSystem::listFolder(const std::string& folder, std::string_view mask,
                                    std::vector<DirEntry>& entries)
 {
-    m_listed.reset();
-    m_listedFolder.clear();
+    forgetListed();
     FileDescriptor opened;
     Status listed = listDirectory(folder, mask, entries, &opened);
     if (listed)
@@ -28,9 +27,17 @@ Status PosixFileSystem::listFolder(const std::string& folder, std::string_view m
         entries.clear();
         return listed;
     }
+    const std::lock_guard lock(m_listedMutex);
     m_listed = std::move(opened);
     m_listedFolder = folder;
     return listed;
+}
+
+void PosixFileSystem::forgetListed()
+{
+    const std::lock_guard lock(m_listedMutex);
+    m_listed.reset();
+    m_listedFolder.clear();
 }
 
 Status PosixFileSystem::readFile(const std::string& path, bool followLink, ContentSink& sink)
@@ -94,6 +101,11 @@ Status PosixFileSystem::moveNoReplace(const std::string& from, const std::string
 {
     if (Status fault = checkFault(m_faultHook, FaultPoint::Move, to); !fault)
         return fault;
+    return movePaths(from, to);
+}
+
+Status PosixFileSystem::movePaths(const std::string& from, const std::string& to)
+{
     const AtPath oldName(from);
     const AtPath newName(to);
     if (!oldName.status() || !newName.status())
@@ -108,15 +120,18 @@ Status PosixFileSystem::moveNoReplace(const std::string& from, const std::string
 Status PosixFileSystem::moveExamined(const std::string& from, const std::string& to,
                                      const FileState& /*examined*/)
 {
+    if (Status fault = checkFault(m_faultHook, FaultPoint::Move, to); !fault)
+        return fault;
+    std::unique_lock lock(m_listedMutex);
     const std::size_t folder = m_listedFolder.size();
     const auto inListed = [&](const std::string& path) {
         return path.size() > folder && path.starts_with(m_listedFolder) &&
                path.find(kSeparator, folder) == std::string::npos;
     };
-    if (!m_listed.isOpen() || !inListed(from) || !inListed(to))
-        return moveNoReplace(from, to);
-    if (Status fault = checkFault(m_faultHook, FaultPoint::Move, to); !fault)
-        return fault;
+    if (!m_listed.isOpen() || !inListed(from) || !inListed(to)) {
+        lock.unlock();
+        return movePaths(from, to);
+    }
     const char* newName = to.c_str() + folder;
     const Status moved =
         moveNoReplaceAt(m_listed.get(), from.c_str() + folder, m_listed.get(), newName);
@@ -169,8 +184,7 @@ std::vector<std::string> PosixFileSystem::roots()
 
 void PosixFileSystem::syncWritten()
 {
-    m_listed.reset();
-    m_listedFolder.clear();
+    forgetListed();
     m_written.syncAll();
 }
 

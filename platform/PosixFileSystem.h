@@ -5,6 +5,9 @@
 #include "platform/StagedFile.h"
 #include "platform/WriteTracker.h"
 
+#include <mutex>
+#include <string>
+
 namespace quarvel {
 
 // FileSystem on the POSIX calls, working on raw name bytes. Paths of any
@@ -57,11 +60,16 @@ public:
 private:
     Status stage(StagedFile::Purpose purpose, const std::string& source, const std::string& target,
                  std::unique_ptr<StagedContent>& staged);
+    void forgetListed();
+    // A move by paths, the fault hook asked already.
+    Status movePaths(const std::string& from, const std::string& to);
 
     FaultHook m_faultHook;
     WriteTracker m_written;
     // The folder listed last, still open; dropped at the end of a run
     // (syncWritten), so that no later run works in a folder it did not list.
+    // Guarded: a window may list folders while its run goes on.
+    std::mutex m_listedMutex;
     std::string m_listedFolder;
     FileDescriptor m_listed;
     bool m_anonymousTemporaryFiles = true;
