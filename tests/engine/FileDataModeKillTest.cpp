@@ -98,7 +98,9 @@ TEST_P(FileDataKill, EveryFileIsOldOrNewAndNoTemporaryFileIsProcessed)
             EXPECT_TRUE(content == oldContent || content == newContent) << name;
         }
         EXPECT_EQ(oldFiles + newFiles, kFiles);
-        if (killed) {
+        // Killed at once, files are left to do; 30 ms in, a fast run may
+        // have written them all and been killed while it flushed.
+        if (killed && delayMs == 0) {
             EXPECT_GT(oldFiles, 0);
         }
 
