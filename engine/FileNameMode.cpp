@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <optional>
-#include <sys/stat.h>
 #include <vector>
 
 namespace quarvel {
@@ -56,7 +55,7 @@ void renameStep(RunContext& run, NameJob& job)
         // to.) The state examined is the one the move leaves.
         const FileState examined = job.lookahead != nullptr ? job.lookahead->take(job.index)
                                                             : run.fs.entryState(job.source);
-        if (examined.exists && S_ISDIR(examined.mode))
+        if (examined.isFolder())
             moved = Status::error(EISDIR);
         else
             moved = run.fs.moveExamined(job.source, target, examined);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <sys/stat.h>
 
 namespace quarvel {
 
@@ -18,6 +19,8 @@ struct FileState
     std::int64_t mtimeNs = 0;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+
+    bool isFolder() const { return exists && S_ISDIR(mode); }
 
     // Same file, with the same size, mode and modification time.
     bool unchangedSince(const FileState& earlier) const
