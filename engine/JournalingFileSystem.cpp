@@ -42,14 +42,13 @@ bool JournalingFileSystem::keepOld(const std::string& path, JournalEntry& entry)
     return m_journal.keep(path, entry.kept).isOk();
 }
 
-Status JournalingFileSystem::finish(const Status& status, JournalEntry entry,
-                                    const FileState* after)
+Status JournalingFileSystem::finish(const Status& status, JournalEntry entry)
 {
     if (!status) {
         m_journal.discard(entry.kept);
         return status;
     }
-    entry.after = after != nullptr ? *after : fileStateOf(entry.path);
+    entry.after = fileStateOf(entry.path);
     m_journal.add(entry);
     return status;
 }

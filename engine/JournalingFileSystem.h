@@ -60,9 +60,8 @@ private:
     Status journaledRewrite(const std::string& source, const std::string& target,
                             const std::function<Status()>& change);
     Status journaledCopy(const std::string& target, const std::function<Status()>& change);
-    // The change was made (`status` ok): journaled, with `after` as what it
-    // left (examined now when not given). Else the kept file goes.
-    Status finish(const Status& status, JournalEntry entry, const FileState* after = nullptr);
+    // The change was made (`status` ok): journaled. Else the kept file goes.
+    Status finish(const Status& status, JournalEntry entry);
 
     JournalEntry entryFor(JournalEntry::Kind kind, const std::string& path,
                           const std::string& original = {}) const;
@@ -70,7 +69,7 @@ private:
     FileSystem& m_real;
     RunJournal& m_journal;
     const std::string m_currentFolder;
-    JournalEntry m_renameEntry{JournalEntry::Kind::Rename, {}, {}, {}, {}, {}};
+    JournalEntry m_renameEntry; // reused by every examined move (its kind is Rename)
 };
 
 } // namespace quarvel

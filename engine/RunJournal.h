@@ -15,8 +15,9 @@ namespace quarvel {
 // The undo journal of one run, written as the run goes: each entry goes to
 // the entry file as soon as its change is made (through a mapping of the
 // file, with no system call per entry and no flush; sync() flushes once at
-// the end), so a run killed half-way leaves a journal of what it did. The journal is made at its
-// first use, so a run that changes nothing leaves the previous run's journal in place.
+// the end), so a run killed half-way leaves a journal of what it did. The
+// journal is made at its first use, so a run that changes nothing leaves
+// the previous run's journal in place.
 class RunJournal
 {
 public:

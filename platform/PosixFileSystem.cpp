@@ -110,10 +110,15 @@ Status PosixFileSystem::movePaths(const std::string& from, const std::string& to
     const AtPath newName(to);
     if (!oldName.status() || !newName.status())
         return oldName.status() ? newName.status() : oldName.status();
-    const Status moved =
-        moveNoReplaceAt(oldName.dirFd(), oldName.name(), newName.dirFd(), newName.name());
+    return moveAt(oldName.dirFd(), oldName.name(), newName.dirFd(), newName.name(), to);
+}
+
+Status PosixFileSystem::moveAt(int fromDir, const char* from, int toDir, const char* to,
+                               const std::string& target)
+{
+    const Status moved = moveNoReplaceAt(fromDir, from, toDir, to);
     if (moved)
-        m_written.noteEntry(newName.dirFd(), newName.name(), to);
+        m_written.noteEntry(toDir, to, target);
     return moved;
 }
 
@@ -132,12 +137,7 @@ Status PosixFileSystem::moveExamined(const std::string& from, const std::string&
         lock.unlock();
         return movePaths(from, to);
     }
-    const char* newName = to.c_str() + folder;
-    const Status moved =
-        moveNoReplaceAt(m_listed.get(), from.c_str() + folder, m_listed.get(), newName);
-    if (moved)
-        m_written.noteEntry(m_listed.get(), newName, to);
-    return moved;
+    return moveAt(m_listed.get(), from.c_str() + folder, m_listed.get(), to.c_str() + folder, to);
 }
 
 Status PosixFileSystem::removeFile(const std::string& path)

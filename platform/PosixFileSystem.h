@@ -63,6 +63,10 @@ private:
     void forgetListed();
     // A move by paths, the fault hook asked already.
     Status movePaths(const std::string& from, const std::string& to);
+    // The move itself, relative to folder descriptors; `target` is where
+    // the entry ends up (for the flush at the end).
+    Status moveAt(int fromDir, const char* from, int toDir, const char* to,
+                  const std::string& target);
 
     FaultHook m_faultHook;
     WriteTracker m_written;
