@@ -1,11 +1,9 @@
 #include "engine/FileNameMode.h"
 
 #include "engine/DirectoryWalk.h"
-#include "engine/EntryLookahead.h"
 #include "engine/NewName.h"
 
 #include <cerrno>
-#include <optional>
 #include <vector>
 
 namespace quarvel {
@@ -18,28 +16,9 @@ struct NameJob
     const std::string& relative; // relative folder path
     const DirEntry& entry;
     std::string newName;
-    std::string source;        // where the file is now: its new path once renamed
-    EntryLookahead* lookahead; // the listing's states, examined ahead; or none
-    std::size_t index;         // of the entry in the listing
+    std::string source; // where the file is now: its new path once renamed
     bool changed = false;
 };
-
-// Listings this long are examined ahead on a thread of their own (when the
-// run may use one): shorter ones would not repay starting it.
-constexpr std::size_t kLookaheadMinimum = 64;
-
-bool examinesAhead(RunContext& run, std::size_t entries)
-{
-    return run.options.jobs > 1 && !run.options.interactive && run.options.outputs.inPlace &&
-           entries >= kLookaheadMinimum && run.fs.concurrentStaging();
-}
-
-// The platform would take a name holding the separator as a path into
-// another folder; such a name is refused like an invalid argument.
-Status checkedName(const std::string& name)
-{
-    return isPlainName(name) ? Status::ok() : Status::error(EINVAL);
-}
 
 void renameStep(RunContext& run, NameJob& job)
 {
@@ -50,15 +29,7 @@ void renameStep(RunContext& run, NameJob& job)
             run.record(OperationKind::Rename, job.source, target, OperationStatus::refused());
             return;
         }
-        // The listing saw a file; a folder put in its place since then is
-        // not this run's to rename. (A link is renamed whatever it points
-        // to.) The state examined is the one the move leaves.
-        const FileState examined = job.lookahead != nullptr ? job.lookahead->take(job.index)
-                                                            : run.fs.entryState(job.source);
-        if (examined.isFolder())
-            moved = Status::error(EISDIR);
-        else
-            moved = run.fs.moveExamined(job.source, target, examined);
+        moved = MoveListedFile(run.fs, job.source, target, run.fs.entryState(job.source));
     }
     if (!moved) {
         run.record(OperationKind::Rename, job.source, target, OperationStatus::failed(moved));
@@ -106,15 +77,11 @@ void copyStep(RunContext& run, NameJob& job)
 
 // Renames and/or copies one selected file; true when either was carried out.
 bool morphName(RunContext& run, const NameRule& rule, const std::string& relative,
-               const DirEntry& entry, EntryLookahead* lookahead, std::size_t index)
+               const DirEntry& entry)
 {
     Status searched;
-    NameJob job{relative,
-                entry,
-                rule.newName(entry.name, &searched),
-                run.options.selection.startFolder + relative + entry.name,
-                lookahead,
-                index};
+    NameJob job{relative, entry, rule.newName(entry.name, &searched),
+                run.options.selection.startFolder + relative + entry.name};
     if (!searched) {
         // The name is neither renamed nor copied under a name half decided.
         run.record(OperationKind::SearchFile, job.source, {}, OperationStatus::failed(searched));
@@ -134,6 +101,22 @@ bool morphName(RunContext& run, const NameRule& rule, const std::string& relativ
 
 } // namespace
 
+Status checkedName(const std::string& name)
+{
+    return isPlainName(name) ? Status::ok() : Status::error(EINVAL);
+}
+
+Status MoveListedFile(FileSystem& fs, const std::string& source, const std::string& target,
+                      const FileState& examined)
+{
+    // The listing saw a file; a folder put in its place since then is not
+    // this run's to rename. (A link is renamed whatever it points to.) The
+    // state examined is the one the move leaves.
+    if (examined.isFolder())
+        return Status::error(EISDIR);
+    return fs.moveExamined(source, target, examined);
+}
+
 int MorphFileNames(RunContext& run, const std::string& relativePath, std::vector<DirEntry>* listing,
                    const RegexMatcher* regex)
 {
@@ -144,9 +127,6 @@ int MorphFileNames(RunContext& run, const std::string& relativePath, std::vector
                          entries))
         return 0;
     const NameRule rule(run.options, regex);
-    std::optional<EntryLookahead> lookahead;
-    if (examinesAhead(run, entries.size()))
-        lookahead.emplace(run.fs, selection.startFolder + relativePath, entries);
     int changed = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (run.StopRequested())
@@ -155,7 +135,7 @@ int MorphFileNames(RunContext& run, const std::string& relativePath, std::vector
         if (entries[i].isDirectory())
             continue;
         run.CountFile();
-        if (morphName(run, rule, relativePath, entries[i], lookahead ? &*lookahead : nullptr, i))
+        if (morphName(run, rule, relativePath, entries[i]))
             ++changed;
     }
     return changed;

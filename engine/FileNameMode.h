@@ -15,4 +15,13 @@ namespace quarvel {
 int MorphFileNames(RunContext& run, const std::string& relativePath, std::vector<DirEntry>* listing,
                    const RegexMatcher* regex = nullptr);
 
+// The platform would take a name holding the separator as a path into
+// another folder; such a new name is refused like an invalid argument.
+Status checkedName(const std::string& name);
+
+// Renames a file of a listing, `examined` (FileSystem::entryState) just
+// before: refused when a folder has taken its place since the listing.
+Status MoveListedFile(FileSystem& fs, const std::string& source, const std::string& target,
+                      const FileState& examined);
+
 } // namespace quarvel

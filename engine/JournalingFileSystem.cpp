@@ -187,8 +187,8 @@ Status JournalingFileSystem::moveExamined(const std::string& from, const std::st
     const Status moved = m_real.moveExamined(from, to, examined);
     if (!moved)
         return moved;
-    // One entry serves every rename of the run: its strings keep their room.
-    JournalEntry& entry = m_renameEntry;
+    // One entry a thread serves all its renames: its strings keep their room.
+    thread_local JournalEntry entry; // its kind is Rename
     assignAbsolutePathIn(entry.path, m_currentFolder, to);
     assignAbsolutePathIn(entry.original, m_currentFolder, from);
     // An entry that was not there when examined has appeared since: what

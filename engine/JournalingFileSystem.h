@@ -48,7 +48,8 @@ public:
     Status createFolder(const std::string& path) override;
     std::vector<std::string> roots() override;
     void syncWritten() override;
-    // The journal is written only at commits, on the run's thread.
+    // Staging is never journaled (the journal is written at commits), and
+    // examined moves may come from several threads.
     bool concurrentStaging() override { return m_real.concurrentStaging(); }
 
 private:
@@ -69,7 +70,6 @@ private:
     FileSystem& m_real;
     RunJournal& m_journal;
     const std::string m_currentFolder;
-    JournalEntry m_renameEntry; // reused by every examined move (its kind is Rename)
 };
 
 } // namespace quarvel

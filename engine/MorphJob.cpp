@@ -3,6 +3,7 @@
 #include "engine/DirectoryWalk.h"
 #include "engine/FileDataMode.h"
 #include "engine/FileNameMode.h"
+#include "engine/ParallelRenames.h"
 #include "engine/PatternRegex.h"
 #include "platform/Path.h"
 
@@ -35,6 +36,16 @@ int walkTree(RunContext& run)
         regex = compilePattern(run.options.pattern, error);
     }
     const auto stop = [&run] { return run.StopRequested(); };
+    if (run.options.mode == RunMode::Names && ParallelRenames::suits(run)) {
+        ParallelRenames renames(run, regex.get());
+        const ListedFolderStep step = [&renames](const std::string& relative,
+                                                 std::vector<DirEntry>* listing) {
+            renames.MorphFolder(relative, listing);
+            return 0;
+        };
+        WalkDirectory(run.fs, walkOptionsFor(run.options), step, stop);
+        return renames.Finish();
+    }
     if (run.options.mode == RunMode::Names) {
         const ListedFolderStep step = [&run, &regex](const std::string& relative,
                                                      std::vector<DirEntry>* listing) {

@@ -11,8 +11,8 @@ constexpr std::chrono::milliseconds kStopPoll{20};
 
 } // namespace
 
-OrderedPipeline::OrderedPipeline(int workers, std::size_t limit, Stop stop)
-    : m_stop(std::move(stop)), m_limit(limit < 1 ? 1 : limit)
+OrderedPipeline::OrderedPipeline(int workers, std::size_t limit, Stop stop, OnStop onStop)
+    : m_stop(std::move(stop)), m_limit(limit < 1 ? 1 : limit), m_onStop(onStop)
 {
     for (int worker = 0; worker < workers; ++worker)
         m_workers.emplace_back([this, worker] { workerLoop(worker); });
@@ -34,13 +34,12 @@ void OrderedPipeline::workerLoop(int worker)
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
+        Item* item = nullptr;
         ++m_idle;
-        m_wake.wait(lock, [this] { return m_closing || !m_todo.empty(); });
+        m_wake.wait(lock, [this, &item] { return m_closing || (item = takeReady()) != nullptr; });
         --m_idle;
-        if (m_todo.empty())
+        if (item == nullptr)
             return;
-        Item* item = m_todo.front();
-        m_todo.pop_front();
         ++m_running;
         lock.unlock();
         item->work(worker);
@@ -49,16 +48,33 @@ void OrderedPipeline::workerLoop(int worker)
     }
 }
 
+OrderedPipeline::Item* OrderedPipeline::takeReady()
+{
+    for (auto it = m_todo.begin(); it != m_todo.end(); ++it) {
+        Item* item = *it;
+        if (!item->waiting) {
+            m_todo.erase(it);
+            return item;
+        }
+    }
+    return nullptr;
+}
+
 void OrderedPipeline::finished(Item& item)
 {
     --m_running;
     item.done = true;
+    if (item.follower != nullptr) {
+        item.follower->waiting = false;
+        if (m_idle > 0)
+            m_wake.notify_one();
+    }
     // Only an owner waiting for this item (or for all) needs waking.
     if (m_awaited == &item || (m_awaitingAll && m_running == 0))
         m_done.notify_all();
 }
 
-void OrderedPipeline::add(Work work, Commit commit)
+void OrderedPipeline::add(Work work, Commit commit, bool afterPrevious)
 {
     if (m_abandoned)
         return;
@@ -75,12 +91,16 @@ void OrderedPipeline::add(Work work, Commit commit)
     bool wake = false;
     {
         const std::lock_guard lock(m_mutex);
+        if (afterPrevious && added->work && !m_items.empty() && !m_items.back()->done) {
+            m_items.back()->follower = added;
+            added->waiting = true;
+        }
         m_items.push_back(std::move(item));
         if (added->work)
             m_todo.push_back(added);
         else
             added->done = true;
-        wake = added->work && m_idle > 0;
+        wake = added->work && !added->waiting && m_idle > 0;
     }
     if (wake)
         m_wake.notify_one();
@@ -128,9 +148,7 @@ bool OrderedPipeline::waitOrHelp()
     Item& oldest = *m_items.front();
     if (oldest.done)
         return true;
-    if (!m_todo.empty()) {
-        Item* item = m_todo.front();
-        m_todo.pop_front();
+    if (Item* item = takeReady()) {
         ++m_running;
         lock.unlock();
         item->work(static_cast<int>(m_workers.size()));
@@ -161,10 +179,18 @@ void OrderedPipeline::abandon()
     m_abandoned = true;
     {
         std::unique_lock lock(m_mutex);
+        for (Item* item : m_todo)
+            item->dropped = true;
         m_todo.clear();
         m_awaitingAll = true;
         m_done.wait(lock, [this] { return m_running == 0; });
         m_awaitingAll = false;
+    }
+    if (m_onStop == OnStop::CommitStarted) {
+        for (const std::unique_ptr<Item>& item : m_items) {
+            if (!item->dropped)
+                item->commit();
+        }
     }
     // Destroyed here, on the owner's thread: what they staged goes with them.
     m_items.clear();

@@ -25,21 +25,33 @@ public:
     using Commit = std::function<void()>;
     // Asked before every commit and while waiting: true abandons the rest.
     using Stop = std::function<bool()>;
+    // What a stop does with the items a worker has taken already: they are
+    // destroyed uncommitted (their work can be undone by dropping it), or
+    // finished and committed in order (their work is done on disk already
+    // and must be recorded).
+    enum class OnStop
+    {
+        DropStarted,
+        CommitStarted,
+    };
 
-    OrderedPipeline(int workers, std::size_t limit, Stop stop);
+    OrderedPipeline(int workers, std::size_t limit, Stop stop, OnStop onStop = OnStop::DropStarted);
     // Abandons what is still under way and ends the workers.
     ~OrderedPipeline();
     OrderedPipeline(const OrderedPipeline&) = delete;
     OrderedPipeline& operator=(const OrderedPipeline&) = delete;
 
     // Adds an item: `work` (may be empty) is handed to a worker, `commit`
-    // runs once it and every earlier item are done. Commits what is ready;
-    // while the pipeline is full, waits for the oldest item.
-    void add(Work work, Commit commit);
+    // runs once it and every earlier item are done. With `afterPrevious`,
+    // the work starts only once the previous item's work is done (for
+    // pieces of work that must not overlap). Commits what is ready; while
+    // the pipeline is full, waits for the oldest item.
+    void add(Work work, Commit commit, bool afterPrevious = false);
     // Commits everything added, in order (or abandons it on a stop).
     void drain();
-    // Drops the items not yet started, waits for those being prepared and
-    // destroys them all uncommitted; later adds are ignored.
+    // Drops the items not yet started and waits for those being prepared;
+    // these and the prepared ones are then destroyed uncommitted, or (with
+    // OnStop::CommitStarted) committed in order. Later adds are ignored.
     void abandon();
     bool abandoned() const { return m_abandoned; }
 
@@ -48,10 +60,16 @@ private:
     {
         Work work;
         Commit commit;
-        bool done = false; // under m_mutex
+        bool done = false;        // under m_mutex
+        bool dropped = false;     // taken off m_todo before a worker started it
+        bool waiting = false;     // its work waits for the previous item's, under m_mutex
+        Item* follower = nullptr; // the next item, when it waits for this one, under m_mutex
     };
 
     void workerLoop(int worker);
+    // The first item to prepare that waits for no other, taken off m_todo
+    // (under m_mutex); null when there is none.
+    Item* takeReady();
     // A worker or the owner is done preparing `item` (under m_mutex).
     void finished(Item& item);
     bool waitOrHelp();
@@ -62,6 +80,7 @@ private:
 
     Stop m_stop;
     std::size_t m_limit;
+    OnStop m_onStop;
     std::deque<std::unique_ptr<Item>> m_items; // added, not committed: the owner's
     std::mutex m_mutex;
     std::condition_variable m_wake; // work to do, or closing

@@ -4,6 +4,12 @@ namespace quarvel {
 
 Status RunJournal::ready()
 {
+    const std::lock_guard lock(m_mutex);
+    return readyLocked();
+}
+
+Status RunJournal::readyLocked()
+{
     if (!m_tried) {
         m_tried = true;
         m_status = m_store.create(m_journal);
@@ -15,7 +21,8 @@ Status RunJournal::ready()
 
 Status RunJournal::keep(const std::string& path, std::string& kept)
 {
-    if (Status opened = ready(); !opened)
+    const std::lock_guard lock(m_mutex);
+    if (Status opened = readyLocked(); !opened)
         return opened;
     kept = "kept-" + std::to_string(++m_nextKept);
     KeepMethod method = KeepMethod::Copy;
@@ -29,20 +36,24 @@ Status RunJournal::keep(const std::string& path, std::string& kept)
 
 void RunJournal::discard(const std::string& kept)
 {
+    const std::lock_guard lock(m_mutex);
     if (!kept.empty())
         JournalStore::removeEntry(m_journal, kept);
 }
 
 void RunJournal::add(const JournalEntry& entry)
 {
-    if (!ready())
-        return;
-    EncodeJournalEntry(entry, m_line);
-    m_lines->append(m_line);
+    // Formed outside the lock, in a string each thread keeps for its next line.
+    thread_local std::string line;
+    EncodeJournalEntry(entry, line);
+    const std::lock_guard lock(m_mutex);
+    if (readyLocked())
+        m_lines->append(line);
 }
 
 void RunJournal::sync()
 {
+    const std::lock_guard lock(m_mutex);
     if (m_lines)
         m_lines->finish();
     JournalStore::sync(m_journal);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace quarvel {
@@ -17,7 +18,8 @@ namespace quarvel {
 // file, with no system call per entry and no flush; sync() flushes once at
 // the end), so a run killed half-way leaves a journal of what it did. The
 // journal is made at its first use, so a run that changes nothing leaves
-// the previous run's journal in place.
+// the previous run's journal in place. Its calls may come from several
+// threads at once.
 class RunJournal
 {
 public:
@@ -38,6 +40,9 @@ public:
     std::int64_t keptBy(KeepMethod method) const { return m_keptBy[static_cast<int>(method)]; }
 
 private:
+    Status readyLocked(); // ready(), m_mutex held
+
+    std::mutex m_mutex;
     JournalStore m_store;
     OpenJournal m_journal;
     bool m_tried = false;
@@ -47,7 +52,6 @@ private:
     WriteTracker m_written;
     // Declared after m_journal: the file is cut to its content before it closes.
     std::unique_ptr<MappedLineWriter> m_lines;
-    std::string m_line; // the entry being written, its room kept for the next
 };
 
 } // namespace quarvel

@@ -143,9 +143,10 @@ public:
     virtual void syncWritten() = 0;
 
     // True when openContent, stageRewrite, stageCopy, folderExists,
-    // entryState and the reading and writing of what they return may be
-    // called from several threads at once (each on its own files), while
-    // one thread makes every other call. False, the default, keeps a run on one thread.
+    // entryState, moveExamined and the reading and writing of what they
+    // return may be called from several threads at once (each on its own
+    // files), while one thread makes every other call. False, the default,
+    // keeps a run on one thread.
     virtual bool concurrentStaging() { return false; }
 
 protected:

@@ -18,26 +18,17 @@ namespace quarvel {
 Status PosixFileSystem::listFolder(const std::string& folder, std::string_view mask,
                                    std::vector<DirEntry>& entries)
 {
-    forgetListed();
     FileDescriptor opened;
     Status listed = listDirectory(folder, mask, entries, &opened);
     if (listed)
         listed = checkFault(m_faultHook, FaultPoint::Listed, folder);
     if (!listed) {
+        m_listed.forget(folder);
         entries.clear();
         return listed;
     }
-    const std::lock_guard lock(m_listedMutex);
-    m_listed = std::move(opened);
-    m_listedFolder = folder;
+    m_listed.remember(folder, std::move(opened));
     return listed;
-}
-
-void PosixFileSystem::forgetListed()
-{
-    const std::lock_guard lock(m_listedMutex);
-    m_listed.reset();
-    m_listedFolder.clear();
 }
 
 Status PosixFileSystem::readFile(const std::string& path, bool followLink, ContentSink& sink)
@@ -127,17 +118,11 @@ Status PosixFileSystem::moveExamined(const std::string& from, const std::string&
 {
     if (Status fault = checkFault(m_faultHook, FaultPoint::Move, to); !fault)
         return fault;
-    std::unique_lock lock(m_listedMutex);
-    const std::size_t folder = m_listedFolder.size();
-    const auto inListed = [&](const std::string& path) {
-        return path.size() > folder && path.starts_with(m_listedFolder) &&
-               path.find(kSeparator, folder) == std::string::npos;
-    };
-    if (!m_listed.isOpen() || !inListed(from) || !inListed(to)) {
-        lock.unlock();
+    std::size_t folder = 0;
+    const std::shared_ptr<const FileDescriptor> listed = m_listed.holding(from, to, folder);
+    if (!listed)
         return movePaths(from, to);
-    }
-    return moveAt(m_listed.get(), from.c_str() + folder, m_listed.get(), to.c_str() + folder, to);
+    return moveAt(listed->get(), from.c_str() + folder, listed->get(), to.c_str() + folder, to);
 }
 
 Status PosixFileSystem::removeFile(const std::string& path)
@@ -184,7 +169,7 @@ std::vector<std::string> PosixFileSystem::roots()
 
 void PosixFileSystem::syncWritten()
 {
-    forgetListed();
+    m_listed.clear();
     m_written.syncAll();
 }
 

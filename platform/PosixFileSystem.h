@@ -2,10 +2,10 @@
 
 #include "platform/FaultHook.h"
 #include "platform/FileSystem.h"
+#include "platform/ListedFolders.h"
 #include "platform/StagedFile.h"
 #include "platform/WriteTracker.h"
 
-#include <mutex>
 #include <string>
 
 namespace quarvel {
@@ -33,9 +33,8 @@ public:
                        std::unique_ptr<OpenedContent>& opened) override;
     Status copyFileNoReplace(const std::string& source, const std::string& target) override;
     Status moveNoReplace(const std::string& from, const std::string& to) override;
-    // Within the folder listed last, the move names the entries relative
-    // to the folder that was listed, sparing the kernel the walk of the
-    // whole path twice.
+    // Within one of the folders listed last, the move names the entries
+    // relative to the folder that was listed (ListedFolders).
     Status moveExamined(const std::string& from, const std::string& to,
                         const FileState& examined) override;
     Status removeFile(const std::string& path) override;
@@ -60,7 +59,6 @@ public:
 private:
     Status stage(StagedFile::Purpose purpose, const std::string& source, const std::string& target,
                  std::unique_ptr<StagedContent>& staged);
-    void forgetListed();
     // A move by paths, the fault hook asked already.
     Status movePaths(const std::string& from, const std::string& to);
     // The move itself, relative to folder descriptors; `target` is where
@@ -70,12 +68,9 @@ private:
 
     FaultHook m_faultHook;
     WriteTracker m_written;
-    // The folder listed last, still open; dropped at the end of a run
-    // (syncWritten), so that no later run works in a folder it did not list.
-    // Guarded: a window may list folders while its run goes on.
-    std::mutex m_listedMutex;
-    std::string m_listedFolder;
-    FileDescriptor m_listed;
+    // Dropped at the end of a run (syncWritten), so that no later run works
+    // in a folder it did not list.
+    ListedFolders m_listed;
     bool m_anonymousTemporaryFiles = true;
 };
 

@@ -24,6 +24,7 @@ std::string_view folderOf(std::string_view path)
 void WriteTracker::noteEntry(int dirFd, const char* name, std::string_view path)
 {
     const std::string_view folder = folderOf(path);
+    const std::lock_guard lock(m_mutex);
     if (known(folder))
         return;
     struct stat st;
@@ -36,6 +37,7 @@ void WriteTracker::noteEntry(int dirFd, const char* name, std::string_view path)
 void WriteTracker::noteFile(int fd, std::string_view path)
 {
     const std::string_view folder = folderOf(path);
+    const std::lock_guard lock(m_mutex);
     if (known(folder))
         return;
     struct stat st;
@@ -77,6 +79,7 @@ void WriteTracker::noteDevice(dev_t device, std::string_view path)
 
 void WriteTracker::syncAll()
 {
+    const std::lock_guard lock(m_mutex);
     bool unreachable = false;
     for (const auto& [device, folder] : m_folders) {
         const AtPath at(folder);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <map>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -10,7 +11,8 @@
 namespace quarvel {
 
 // Remembers which file systems were written to, so that they can be flushed
-// with one syncfs each instead of an fsync per file.
+// with one syncfs each instead of an fsync per file. Writes may be noted
+// from several threads at once.
 class WriteTracker
 {
 public:
@@ -32,6 +34,7 @@ private:
     bool known(std::string_view folder) const;
     void remember(std::string_view folder);
 
+    std::mutex m_mutex;
     std::map<dev_t, std::string> m_folders; // per written device, a folder on it
     // The last folders examined: a run alternates between the folder it
     // changes and the journal's, so two spare almost every examination.

@@ -8,13 +8,15 @@
 #include <signal.h>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace quarvel::test {
 namespace {
 
-constexpr int kFiles = 200;
-// Long folder names make each log line about 1.5 KB: the log is then far
-// larger than a pipe and the output buffer hold together.
+// More files than two jobs rename ahead of the log, plus what the pipe
+// and the output buffer hold: long folder names make each log line about
+// 1.5 KB.
+constexpr int kFiles = 1500;
 const std::string kLevel = std::string(250, 'd') + "/";
 const std::string kFolder = "src/" + kLevel + kLevel + kLevel;
 
@@ -42,7 +44,8 @@ int countPrefix(const std::vector<std::string>& lines, const std::string& prefix
     return count;
 }
 
-class CliInterrupt : public ::testing::TestWithParam<int>
+// A signal, and the number of jobs.
+class CliInterrupt : public ::testing::TestWithParam<std::pair<int, const char*>>
 {
 };
 
@@ -51,9 +54,10 @@ TEST_P(CliInterrupt, StopsAfterTheCurrentOperationWithTheSummary)
     TempDir dir;
     writeManyFiles(dir);
     // While the test reads nothing, the run cannot get to its end.
-    CliProcess process({"--names", "--lower-file", "--in-place", dir / kFolder});
+    const auto [signal, jobs] = GetParam();
+    CliProcess process({"--names", "--lower-file", "--in-place", "--jobs", jobs, dir / kFolder});
     ASSERT_TRUE(process.readUntil([](auto& out, auto&) { return !out.empty(); }));
-    process.sendSignal(GetParam());
+    process.sendSignal(signal);
     const CliResult result = process.finish();
 
     EXPECT_EQ(result.status, 130) << result.err;
@@ -77,7 +81,9 @@ TEST_P(CliInterrupt, StopsAfterTheCurrentOperationWithTheSummary)
     EXPECT_EQ(lower, renamed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, CliInterrupt, ::testing::Values(SIGINT, SIGTERM));
+INSTANTIATE_TEST_SUITE_P(Signals, CliInterrupt,
+                         ::testing::Values(std::pair{SIGINT, "1"}, std::pair{SIGTERM, "1"},
+                                           std::pair{SIGINT, "2"}));
 
 TEST(CliInterruptAtPrompt, RefusesTheOperationAskedAndStops)
 {

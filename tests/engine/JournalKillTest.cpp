@@ -35,7 +35,7 @@ std::int64_t changeTime(const std::string& folder)
     return st.st_ctim.tv_sec * 1000000000 + st.st_ctim.tv_nsec;
 }
 
-// The child's run: lower-cases every name, two jobs (names examined ahead).
+// The child's run: lower-cases every name with two jobs (renamed on a worker).
 void lowerCaseNames(const TempDir& dir, const TempDir& state)
 {
     RunOptions options;

@@ -5,6 +5,7 @@
 #include "report/OperationLog.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
@@ -115,8 +116,16 @@ struct Result
 {
     std::vector<std::string> transcript; // the log
     std::vector<std::string> tree;
+    std::vector<std::string> treeBefore;
     bool interrupted = false;
 };
+
+// Renames in place are carried out by the workers: a stop ends them after
+// those in flight, which may be more than a serial run had made.
+bool renamesOnWorkers(const Outputs& outputs)
+{
+    return outputs.names && outputs.inPlace && !outputs.copy;
+}
 
 // One run over a fresh tree of `seed`; `stopAfter` records, a stop.
 Result runOnce(const Outputs& outputs, unsigned seed, int jobs, int stopAfter = -1)
@@ -144,13 +153,15 @@ Result runOnce(const Outputs& outputs, unsigned seed, int jobs, int stopAfter = 
         options.nameCase.lowerExtension = true;
     }
     options.jobs = jobs;
+    std::vector<std::string> before;
+    snapshot(dir, "", before);
     NoQuestions confirmer;
     OperationLog log;
     CountingLog writer(log);
     const RunSummary summary = RunMorphJob(options, fs, confirmer, writer, [&] {
         return stopAfter >= 0 && writer.records >= stopAfter;
     });
-    Result result{{}, {}, summary.interrupted};
+    Result result{{}, {}, std::move(before), summary.interrupted};
     for (std::size_t i = 0; i < log.size(); ++i)
         result.transcript.emplace_back(log.line(i));
     snapshot(dir, "", result.tree);
@@ -178,9 +189,64 @@ TEST_P(ParallelRunTest, FourJobsGiveTheRecordsAndTreeOfOne)
     EXPECT_EQ(serial.tree, parallel.tree);
 }
 
+// The tree before the run with the renames the log reports made.
+std::vector<std::string> renamedAsLogged(const Result& result)
+{
+    std::vector<std::string> tree = result.treeBefore;
+    const std::string arrow = " --> ";
+    for (const std::string& line : result.transcript) {
+        const std::size_t at = line.find(arrow);
+        if (!line.starts_with("Renamed <tmp>/") || at == std::string::npos)
+            continue;
+        const std::string from = line.substr(14, at - 14) + " ";
+        const std::string to = line.substr(at + arrow.size() + 6) + " ";
+        for (std::string& entry : tree) {
+            if (entry.starts_with(from))
+                entry.replace(0, from.size(), to);
+        }
+    }
+    std::sort(tree.begin(), tree.end());
+    return tree;
+}
+
+// Whether the records of `part` are those of `whole` with some left out
+// (the summary lines at the end are not records).
+bool isSubsequence(const std::vector<std::string>& part, const std::vector<std::string>& whole)
+{
+    auto at = whole.begin();
+    for (const std::string& line : part) {
+        if (line.starts_with("Processed ") || line.starts_with("Morphed "))
+            continue;
+        at = std::find(at, whole.end(), line);
+        if (at == whole.end())
+            return false;
+        ++at;
+    }
+    return true;
+}
+
 TEST_P(ParallelRunTest, AStopMidwayCommitsAndCountsWhatASerialRunDoes)
 {
     const auto& [outputs, seed] = GetParam();
+    if (renamesOnWorkers(outputs)) {
+        // Every rename made is logged, in walk order, and no other.
+        const Result whole = runOnce(outputs, seed, 1);
+        for (const int stopAfter : {1, 6, 15}) {
+            const Result parallel = runOnce(outputs, seed, 4, stopAfter);
+            EXPECT_TRUE(isSubsequence(parallel.transcript, whole.transcript));
+            const auto renamed =
+                std::count_if(parallel.transcript.begin(), parallel.transcript.end(),
+                              [](const std::string& line) { return line.starts_with("Renamed "); });
+            EXPECT_TRUE(parallel.transcript.back().starts_with(
+                "Morphed " + std::to_string(renamed) + " unique file"))
+                << parallel.transcript.back();
+            std::vector<std::string> tree = parallel.tree;
+            std::sort(tree.begin(), tree.end());
+            EXPECT_EQ(renamedAsLogged(parallel), tree) << "stop after " << stopAfter;
+            EXPECT_TRUE(parallel.interrupted);
+        }
+        return;
+    }
     for (const int stopAfter : {1, 6, 15}) {
         const Result serial = runOnce(outputs, seed, 1, stopAfter);
         const Result parallel = runOnce(outputs, seed, 4, stopAfter);
