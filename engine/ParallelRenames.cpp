@@ -13,9 +13,9 @@ namespace {
 // recorded once it is done: the renames stay close behind the records
 // (a stalled log stalls them), and a stop ends them soon.
 constexpr std::size_t kPieceEntries = 64;
-// Pieces under way per job: enough for the workers to be busy in two
-// folders at once, few enough that the walk's listings kept open
-// (ListedFolders) still hold the folders being renamed.
+// Pieces under way per job: enough for the workers to be busy in several
+// folders at once, few enough that the folders being renamed are mostly
+// among the walk's listings kept open (ListedFolders).
 constexpr std::size_t kPiecesPerJob = 8;
 
 // What became of one entry of a folder's listing.

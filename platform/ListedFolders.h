@@ -19,7 +19,7 @@ class ListedFolders
 {
 public:
     // How many listed folders stay open.
-    static constexpr std::size_t kKept = 8;
+    static constexpr std::size_t kKept = 32;
 
     // `folder` (ending with the separator) was listed through `opened`; it
     // takes the place of an earlier listing of the same folder, else of the
