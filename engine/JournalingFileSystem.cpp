@@ -49,8 +49,23 @@ Status JournalingFileSystem::finish(const Status& status, JournalEntry entry)
         return status;
     }
     entry.after = fileStateOf(entry.path);
-    m_journal.add(entry);
-    return status;
+    return journaled(entry);
+}
+
+Status JournalingFileSystem::journaled(const JournalEntry& entry)
+{
+    if (m_journal.add(entry))
+        return Status::ok();
+    // The undo would not know of the change: a rename is moved back and a
+    // new file removed, and the change fails as unjournaled. A replaced
+    // content or a new folder stays (its old content is kept in the journal
+    // folder all the same).
+    Status reversed = Status::error(EINVAL);
+    if (entry.kind == JournalEntry::Kind::Rename)
+        reversed = m_real.moveNoReplace(entry.path, entry.original);
+    else if (entry.kind == JournalEntry::Kind::Created)
+        reversed = m_real.removeFile(entry.path);
+    return reversed ? kUnjournaled : Status::ok();
 }
 
 Status JournalingFileSystem::rewriteFile(const std::string& source, const std::string& target,
@@ -194,8 +209,7 @@ Status JournalingFileSystem::moveExamined(const std::string& from, const std::st
     // An entry that was not there when examined has appeared since: what
     // the move left is examined after all.
     entry.after = examined.exists ? examined : fileStateOf(entry.path);
-    m_journal.add(entry);
-    return moved;
+    return journaled(entry);
 }
 
 bool JournalingFileSystem::folderExists(const std::string& path)
@@ -208,9 +222,9 @@ Status JournalingFileSystem::createFolder(const std::string& path)
     if (!m_journal.ready())
         return kUnjournaled;
     const Status created = m_real.createFolder(path);
-    if (created)
-        m_journal.add(entryFor(JournalEntry::Kind::Folder, path));
-    return created;
+    if (!created)
+        return created;
+    return journaled(entryFor(JournalEntry::Kind::Folder, path));
 }
 
 std::vector<std::string> JournalingFileSystem::roots()

@@ -63,6 +63,9 @@ private:
     Status journaledCopy(const std::string& target, const std::function<Status()>& change);
     // The change was made (`status` ok): journaled. Else the kept file goes.
     Status finish(const Status& status, JournalEntry entry);
+    // The entry of a change made, written; when it cannot be, the change is
+    // reversed where it can be and then fails (Status::kJournalUnavailable).
+    Status journaled(const JournalEntry& entry);
 
     JournalEntry entryFor(JournalEntry::Kind kind, const std::string& path,
                           const std::string& original = {}) const;

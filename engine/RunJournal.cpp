@@ -41,14 +41,19 @@ void RunJournal::discard(const std::string& kept)
         JournalStore::removeEntry(m_journal, kept);
 }
 
-void RunJournal::add(const JournalEntry& entry)
+Status RunJournal::add(const JournalEntry& entry)
 {
     // Formed outside the lock, in a string each thread keeps for its next line.
     thread_local std::string line;
     EncodeJournalEntry(entry, line);
     const std::lock_guard lock(m_mutex);
-    if (readyLocked())
-        m_lines->append(line);
+    if (Status opened = readyLocked(); !opened)
+        return opened;
+    const Status written = m_lines->append(line);
+    // A journal missing a line cannot undo the run: no later change is made.
+    if (!written)
+        m_status = written;
+    return written;
 }
 
 void RunJournal::sync()

@@ -32,7 +32,9 @@ public:
     Status keep(const std::string& path, std::string& kept);
     // A kept file whose change did not happen after all.
     void discard(const std::string& kept);
-    void add(const JournalEntry& entry);
+    // Writes the entry's line. Once a line could not be written (no space
+    // left, say), the journal is no longer ready.
+    Status add(const JournalEntry& entry);
     // Flushes the journal's file system once.
     void sync();
 

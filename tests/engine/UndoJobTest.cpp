@@ -10,10 +10,12 @@
 #include "report/UndoLogWriter.h"
 #include "tests/support/TempDir.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace quarvel::test {
@@ -169,6 +171,42 @@ TEST_F(UndoJobTest, AFileChangedBetweenItsExaminationAndTheMoveIsNotMovedBack)
                        dir / "src/Report.TXT" + ": changed since the run"));
     EXPECT_EQ(dir.read("src/report.txt"), "written meanwhile\n");
     EXPECT_EQ(dir.read("src/late"), "x");
+}
+
+// A journal that takes no more lines (the file size limit stands in for a
+// full disk): the rename whose line failed is moved back, every later
+// change fails as unjournaled, and the undo reverses all that was done.
+TEST_F(UndoJobTest, AJournalThatCannotBeWrittenStopsTheChanges)
+{
+    for (int i = 0; i < 40; ++i)
+        dir.write("src/many/NAME" + std::to_string(i) + ".TXT", "");
+    options.mode = RunMode::Names;
+    options.outputs = {true, std::nullopt};
+    options.jobs = 2;
+    const auto before = snapshot(dir);
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit saved = limit;
+    limit.rlim_cur = 2000; // a dozen lines
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const RunSummary run = morph(disk);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, oldHandler);
+
+    int renamed = 0;
+    for (std::size_t i = 0; i < runLog.size(); ++i) {
+        const std::string_view line = runLog.line(i);
+        if (line.starts_with("Renamed ")) {
+            ++renamed;
+        } else if (line.starts_with("Failed ")) {
+            EXPECT_TRUE(line.ends_with(": Cannot write the undo journal")) << line;
+        }
+    }
+    EXPECT_GT(renamed, 0);
+    EXPECT_GT(run.failures, 0);
+    EXPECT_EQ(undo().reversed, renamed);
+    EXPECT_EQ(snapshot(dir), before);
 }
 
 TEST_F(UndoJobTest, RunThatChangesNothingKeepsThePreviousJournal)
