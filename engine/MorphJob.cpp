@@ -26,6 +26,21 @@ WalkOptions walkOptionsFor(const RunOptions& options)
     return walk;
 }
 
+// Walks the tree handing each folder to `mode` (an object whose work may
+// still be under way after its MorphFolder), then lets it finish.
+template <typename Mode>
+int walkWith(RunContext& run, Mode& mode)
+{
+    const ListedFolderStep step = [&mode](const std::string& relative,
+                                          std::vector<DirEntry>* listing) {
+        mode.MorphFolder(relative, listing);
+        return 0;
+    };
+    WalkDirectory(run.fs, walkOptionsFor(run.options), step,
+                  [&run] { return run.StopRequested(); });
+    return mode.Finish();
+}
+
 int walkTree(RunContext& run)
 {
     // An expression is compiled once for the run (the front ends have
@@ -35,33 +50,21 @@ int walkTree(RunContext& run)
         std::string error;
         regex = compilePattern(run.options.pattern, error);
     }
-    const auto stop = [&run] { return run.StopRequested(); };
-    if (run.options.mode == RunMode::Names && ParallelRenames::suits(run)) {
+    if (run.options.mode == RunMode::Data) {
+        FileDataMode dataMode(run, regex.get());
+        return walkWith(run, dataMode);
+    }
+    if (ParallelRenames::suits(run)) {
         ParallelRenames renames(run, regex.get());
-        const ListedFolderStep step = [&renames](const std::string& relative,
+        return walkWith(run, renames);
+    }
+    const ListedFolderStep step = [&run, &regex](const std::string& relative,
                                                  std::vector<DirEntry>* listing) {
-            renames.MorphFolder(relative, listing);
-            return 0;
-        };
-        WalkDirectory(run.fs, walkOptionsFor(run.options), step, stop);
-        return renames.Finish();
-    }
-    if (run.options.mode == RunMode::Names) {
-        const ListedFolderStep step = [&run, &regex](const std::string& relative,
-                                                     std::vector<DirEntry>* listing) {
-            run.FolderStarted(relative);
-            return MorphFileNames(run, relative, listing, regex.get());
-        };
-        return WalkDirectory(run.fs, walkOptionsFor(run.options), step, stop);
-    }
-    FileDataMode dataMode(run, regex.get());
-    const ListedFolderStep step = [&dataMode](const std::string& relative,
-                                              std::vector<DirEntry>* listing) {
-        dataMode.MorphFolder(relative, listing);
-        return 0;
+        run.FolderStarted(relative);
+        return MorphFileNames(run, relative, listing, regex.get());
     };
-    WalkDirectory(run.fs, walkOptionsFor(run.options), step, stop);
-    return dataMode.Finish();
+    return WalkDirectory(run.fs, walkOptionsFor(run.options), step,
+                         [&run] { return run.StopRequested(); });
 }
 
 } // namespace
