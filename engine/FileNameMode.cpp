@@ -29,7 +29,7 @@ void renameStep(RunContext& run, NameJob& job)
             run.record(OperationKind::Rename, job.source, target, OperationStatus::refused());
             return;
         }
-        moved = MoveListedFile(run.fs, job.source, target, run.fs.entryState(job.source));
+        moved = MoveListedFile(run.fs, job.source, target);
     }
     if (!moved) {
         run.record(OperationKind::Rename, job.source, target, OperationStatus::failed(moved));
@@ -106,12 +106,12 @@ Status checkedName(const std::string& name)
     return isPlainName(name) ? Status::ok() : Status::error(EINVAL);
 }
 
-Status MoveListedFile(FileSystem& fs, const std::string& source, const std::string& target,
-                      const FileState& examined)
+Status MoveListedFile(FileSystem& fs, const std::string& source, const std::string& target)
 {
     // The listing saw a file; a folder put in its place since then is not
     // this run's to rename. (A link is renamed whatever it points to.) The
     // state examined is the one the move leaves.
+    const FileState examined = fs.entryState(source);
     if (examined.isFolder())
         return Status::error(EISDIR);
     return fs.moveExamined(source, target, examined);
@@ -128,14 +128,14 @@ int MorphFileNames(RunContext& run, const std::string& relativePath, std::vector
         return 0;
     const NameRule rule(run.options, regex);
     int changed = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    for (const DirEntry& entry : entries) {
         if (run.StopRequested())
             break;
         run.StepProgress();
-        if (entries[i].isDirectory())
+        if (entry.isDirectory())
             continue;
         run.CountFile();
-        if (morphName(run, rule, relativePath, entries[i]))
+        if (morphName(run, rule, relativePath, entry))
             ++changed;
     }
     return changed;

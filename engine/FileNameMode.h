@@ -19,9 +19,9 @@ int MorphFileNames(RunContext& run, const std::string& relativePath, std::vector
 // another folder; such a new name is refused like an invalid argument.
 Status checkedName(const std::string& name);
 
-// Renames a file of a listing, `examined` (FileSystem::entryState) just
-// before: refused when a folder has taken its place since the listing.
-Status MoveListedFile(FileSystem& fs, const std::string& source, const std::string& target,
-                      const FileState& examined);
+// Renames a file of a listing, examined (FileSystem::entryState) just
+// before the move: refused when a folder has taken its place since the
+// listing.
+Status MoveListedFile(FileSystem& fs, const std::string& source, const std::string& target);
 
 } // namespace quarvel

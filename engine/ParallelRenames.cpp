@@ -141,7 +141,7 @@ void ParallelRenames::Rename(Piece& piece, int worker)
         target.replace(folderSize, std::string::npos, newName);
         done.status = checkedName(newName);
         if (done.status)
-            done.status = MoveListedFile(m_run.fs, source, target, m_run.fs.entryState(source));
+            done.status = MoveListedFile(m_run.fs, source, target);
         done.newName = std::move(newName);
     }
 }
