@@ -1,6 +1,7 @@
 #include "engine/JournalingFileSystem.h"
 
 #include "platform/Path.h"
+#include "platform/RemoveFolder.h"
 
 #include <sys/stat.h>
 
@@ -56,16 +57,34 @@ Status JournalingFileSystem::journaled(const JournalEntry& entry)
 {
     if (m_journal.add(entry))
         return Status::ok();
-    // The undo would not know of the change: a rename is moved back and a
-    // new file removed, and the change fails as unjournaled. A replaced
-    // content or a new folder stays (its old content is kept in the journal
-    // folder all the same).
-    Status reversed = Status::error(EINVAL);
-    if (entry.kind == JournalEntry::Kind::Rename)
-        reversed = m_real.moveNoReplace(entry.path, entry.original);
-    else if (entry.kind == JournalEntry::Kind::Created)
-        reversed = m_real.removeFile(entry.path);
-    return reversed ? kUnjournaled : Status::ok();
+    // The undo would not know of the change, so it is reversed here and
+    // fails as unjournaled. Should the reversal fail too, the change stays
+    // and counts as made (a replaced content is still kept in the journal
+    // folder).
+    return reverse(entry) ? kUnjournaled : Status::ok();
+}
+
+Status JournalingFileSystem::reverse(const JournalEntry& entry)
+{
+    switch (entry.kind) {
+    case JournalEntry::Kind::Rename:
+        return m_real.moveNoReplace(entry.path, entry.original);
+    case JournalEntry::Kind::Created:
+        return m_real.removeFile(entry.path);
+    case JournalEntry::Kind::Folder:
+        return removeEmptyFolder(entry.path);
+    case JournalEntry::Kind::Replaced:
+        break;
+    }
+    if (entry.kept.empty())
+        return Status::error(ENOENT);
+    const bool samePath = entry.path == entry.original;
+    Status restored =
+        m_journal.putBack(entry.kept, entry.original, entry.before, samePath && entry.after.exists);
+    // A result under a new name goes once the old file is back.
+    if (restored && !samePath && entry.after.exists)
+        restored = m_real.removeFile(entry.path);
+    return restored;
 }
 
 Status JournalingFileSystem::rewriteFile(const std::string& source, const std::string& target,

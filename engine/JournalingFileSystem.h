@@ -66,6 +66,8 @@ private:
     // The entry of a change made, written; when it cannot be, the change is
     // reversed where it can be and then fails (Status::kJournalUnavailable).
     Status journaled(const JournalEntry& entry);
+    // Undoes a change just made, as the undo would.
+    Status reverse(const JournalEntry& entry);
 
     JournalEntry entryFor(JournalEntry::Kind kind, const std::string& path,
                           const std::string& original = {}) const;

@@ -41,6 +41,17 @@ void RunJournal::discard(const std::string& kept)
         JournalStore::removeEntry(m_journal, kept);
 }
 
+Status RunJournal::putBack(const std::string& kept, const std::string& path,
+                           const FileState& original, bool replace)
+{
+    std::string keptPath;
+    {
+        const std::lock_guard lock(m_mutex);
+        keptPath = m_journal.folder + kept;
+    }
+    return restoreKeptFile(keptPath, path, original, replace);
+}
+
 Status RunJournal::add(const JournalEntry& entry)
 {
     // Formed outside the lock, in a string each thread keeps for its next line.

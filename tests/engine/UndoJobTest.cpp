@@ -174,40 +174,56 @@ TEST_F(UndoJobTest, AFileChangedBetweenItsExaminationAndTheMoveIsNotMovedBack)
 }
 
 // A journal that takes no more lines (the file size limit stands in for a
-// full disk): the rename whose line failed is moved back, every later
-// change fails as unjournaled, and the undo reverses all that was done.
-TEST_F(UndoJobTest, AJournalThatCannotBeWrittenStopsTheChanges)
+// full disk): the change whose line failed is reversed (a rename moved back,
+// a content put back, a copy or folder removed), every later change fails
+// as unjournaled, and the undo reverses all that was done.
+class UndoJobFullJournal : public UndoJobTest,
+                           public ::testing::WithParamInterface<std::pair<RunMode, bool>>
 {
+};
+
+TEST_P(UndoJobFullJournal, StopsTheChangesAndLeavesNoneTheUndoCannotReverse)
+{
+    const auto [mode, copies] = GetParam();
     for (int i = 0; i < 40; ++i)
-        dir.write("src/many/NAME" + std::to_string(i) + ".TXT", "");
-    options.mode = RunMode::Names;
-    options.outputs = {true, std::nullopt};
+        dir.write("src/many/NAME" + std::to_string(i) + ".TXT", "alpha\n");
+    options.mode = mode;
+    options.outputs = {true, copies ? std::optional(dir / "out/new/") : std::nullopt};
     options.jobs = 2;
     const auto before = snapshot(dir);
     rlimit limit{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
     const rlimit saved = limit;
-    limit.rlim_cur = 2000; // a dozen lines
+    limit.rlim_cur = 2000; // a few lines
     const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     const RunSummary run = morph(disk);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, oldHandler);
 
-    int renamed = 0;
+    int failed = 0;
     for (std::size_t i = 0; i < runLog.size(); ++i) {
         const std::string_view line = runLog.line(i);
-        if (line.starts_with("Renamed ")) {
-            ++renamed;
-        } else if (line.starts_with("Failed ")) {
+        if (line.starts_with("Failed ")) {
+            ++failed;
             EXPECT_TRUE(line.ends_with(": Cannot write the undo journal")) << line;
         }
     }
-    EXPECT_GT(renamed, 0);
-    EXPECT_GT(run.failures, 0);
-    EXPECT_EQ(undo().reversed, renamed);
+    EXPECT_GT(failed, 0);
+    EXPECT_GT(run.filesMorphed, 0);
+    EXPECT_GT(undo().reversed, 0);
     EXPECT_EQ(snapshot(dir), before);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, UndoJobFullJournal,
+                         ::testing::Values(std::pair(RunMode::Names, false),
+                                           std::pair(RunMode::Data, false),
+                                           std::pair(RunMode::Data, true)),
+                         [](const auto& info) {
+                             return std::string(info.param.first == RunMode::Names ? "Names"
+                                                                                   : "Data") +
+                                    (info.param.second ? "WithCopies" : "InPlace");
+                         });
 
 TEST_F(UndoJobTest, RunThatChangesNothingKeepsThePreviousJournal)
 {
