@@ -1,5 +1,6 @@
 #include "engine/JournalingFileSystem.h"
 
+#include "engine/PutBackReplaced.h"
 #include "platform/Path.h"
 #include "platform/RemoveFolder.h"
 
@@ -78,13 +79,7 @@ Status JournalingFileSystem::reverse(const JournalEntry& entry)
     }
     if (entry.kept.empty())
         return Status::error(ENOENT);
-    const bool samePath = entry.path == entry.original;
-    Status restored =
-        m_journal.putBack(entry.kept, entry.original, entry.before, samePath && entry.after.exists);
-    // A result under a new name goes once the old file is back.
-    if (restored && !samePath && entry.after.exists)
-        restored = m_real.removeFile(entry.path);
-    return restored;
+    return PutBackReplaced(m_real, m_journal.keptPath(entry.kept), entry, true);
 }
 
 Status JournalingFileSystem::rewriteFile(const std::string& source, const std::string& target,

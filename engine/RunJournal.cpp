@@ -41,15 +41,10 @@ void RunJournal::discard(const std::string& kept)
         JournalStore::removeEntry(m_journal, kept);
 }
 
-Status RunJournal::putBack(const std::string& kept, const std::string& path,
-                           const FileState& original, bool replace)
+std::string RunJournal::keptPath(const std::string& kept)
 {
-    std::string keptPath;
-    {
-        const std::lock_guard lock(m_mutex);
-        keptPath = m_journal.folder + kept;
-    }
-    return restoreKeptFile(keptPath, path, original, replace);
+    const std::lock_guard lock(m_mutex);
+    return m_journal.folder + kept;
 }
 
 Status RunJournal::add(const JournalEntry& entry)

@@ -32,10 +32,8 @@ public:
     Status keep(const std::string& path, std::string& kept);
     // A kept file whose change did not happen after all.
     void discard(const std::string& kept);
-    // Moves a kept file back to `path` (see restoreKeptFile), for a change
-    // whose line could not be written.
-    Status putBack(const std::string& kept, const std::string& path, const FileState& original,
-                   bool replace);
+    // Where a kept file lies.
+    std::string keptPath(const std::string& kept);
     // Writes the entry's line. Once a line could not be written (no space
     // left, say), the journal is no longer ready.
     Status add(const JournalEntry& entry);

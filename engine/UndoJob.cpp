@@ -1,8 +1,8 @@
 #include "engine/UndoJob.h"
 
 #include "engine/JournalEntry.h"
+#include "engine/PutBackReplaced.h"
 #include "platform/JournalStore.h"
-#include "platform/KeptFile.h"
 #include "platform/RemoveFolder.h"
 
 #include <cerrno>
@@ -138,11 +138,7 @@ UndoStep Reverser::restore(const JournalEntry& entry)
     if ((!resultGone && !asLeft(entry.path, entry.after, step.status)) ||
         (!samePath && !nameFree(entry.original, step.status)) || m_dryRun)
         return step;
-    const bool replace = samePath && entry.after.exists && !resultGone;
-    Status restored = restoreKeptFile(m_folder + entry.kept, entry.original, entry.before, replace);
-    // Under its new name the result goes once the old file is back.
-    if (restored && !samePath && entry.after.exists && !resultGone)
-        restored = m_fs.removeFile(entry.path);
+    const Status restored = PutBackReplaced(m_fs, m_folder + entry.kept, entry, !resultGone);
     if (!restored)
         step.status = OperationStatus::failed(restored);
     return step;
